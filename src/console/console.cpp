@@ -1,0 +1,303 @@
+// Console text: message table, message files, and the line-oriented console helpers.
+#include "console/console.h"
+
+#include <cstdarg>
+#include <cstdlib>
+#include <cstring>
+
+#include "console/builtin_messages.h"
+
+#if __has_include(<unistd.h>)
+#include <unistd.h>
+#endif
+
+namespace console {
+
+MessageTable message_table = [] {
+  MessageTable table{};
+  for (int slot = 0; slot < k_slot_count; ++slot) {
+    std::strncpy(table[slot].data(), k_builtin_messages[slot], k_slot_bytes - 1);
+  }
+  return table;
+}();
+
+namespace {
+
+// Where the dialogue reads and writes. Chosen on first use, so that tests and fuzzers can
+// swap them before the game starts.
+struct Streams {
+  std::FILE* in = nullptr;
+  std::FILE* out = nullptr;
+  bool flush_each_print = false;  // the output is a terminal
+  bool input_ended = false;       // end of file or a 0x1A byte: no more lines, ever
+};
+Streams g_streams;
+
+Streams& streams() {
+  if (g_streams.out == nullptr) use_streams(nullptr, nullptr);
+  return g_streams;
+}
+
+ExitHook g_exit_hook = nullptr;
+
+constexpr int k_end_of_text = 0x1A;  // text mode: this byte ends a file or the input
+
+// The arguments the game passes with each slot; a message file may use fewer, never more.
+constexpr int k_slot_arguments[k_slot_count] = {
+    0, 1, 1, 0, 1, 0, 2, 1, 0, 3, 1, 0, 4, 1, 0, 1, 0, 1, 0, 1, 1,  // 0..20 thinking
+    0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0,                                // 21..31 turn loop
+    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                   // 32..41 dialog
+};
+
+bool is_output_terminal(std::FILE* out) {
+#if __has_include(<unistd.h>)
+  return isatty(fileno(out)) != 0;
+#else
+  (void)out;
+  return true;  // can't tell: flushing every print is always correct, only slower
+#endif
+}
+
+void after_print() {
+  if (g_streams.flush_each_print) std::fflush(g_streams.out);
+}
+
+bool is_blank(unsigned char byte) { return byte == ' ' || (byte >= 9 && byte <= 13); }
+bool is_digit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
+
+// One byte of input in text mode: CR bytes vanish and 0x1A reads as the end.
+int get_text_byte(std::FILE* file) {
+  int byte;
+  do {
+    byte = std::getc(file);
+  } while (byte == '\r');
+  return byte == k_end_of_text ? EOF : byte;
+}
+
+// Skips up to three decimal digits; more make the directive unsafe (and absurd).
+bool skip_small_number(const char*& p) {
+  int digits = 0;
+  while (is_digit(static_cast<unsigned char>(*p))) {
+    ++p;
+    if (++digits > 3) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+void reset_message_table() {
+  for (int slot = 0; slot < k_slot_count; ++slot) {
+    message_table[slot].fill('\0');
+    std::strncpy(message_table[slot].data(), k_builtin_messages[slot], k_slot_bytes - 1);
+  }
+}
+
+int slot_argument_count(int slot) {
+  return slot >= 0 && slot < k_slot_count ? k_slot_arguments[slot] : 0;
+}
+
+const char* check_format(const char* text, int arguments, int* bad_offset) {
+  int conversions = 0;
+  for (const char* p = text; *p != '\0'; ++p) {
+    if (*p != '%') continue;
+    const char* start = p++;
+    const char* reason = nullptr;
+    if (*p == '%') continue;
+    while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) ++p;
+    if (!skip_small_number(p)) {
+      reason = "a field width of more than three digits";
+    } else if (*p == '.' && (++p, !skip_small_number(p))) {
+      reason = "a precision of more than three digits";
+    } else if (*p == '\0') {
+      reason = "a '%' that ends the line unfinished";
+    } else if (std::strchr("diouxXc", *p) == nullptr) {
+      reason = "a conversion other than %d %i %u %o %x %X %c or %%";
+    } else if (++conversions > arguments) {
+      reason = "more conversions than this message has numbers to show";
+    }
+    if (reason != nullptr) {
+      if (bad_offset != nullptr) *bad_offset = static_cast<int>(start - text);
+      return reason;
+    }
+  }
+  return nullptr;
+}
+
+void print(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  std::vfprintf(streams().out, format, arguments);
+  va_end(arguments);
+  after_print();
+}
+
+void print_slot_with(int slot, std::initializer_list<std::int32_t> arguments) {
+  // Every slot's text has passed check_format() for its argument count, so its conversions
+  // read only the values passed here; unused trailing values are ignored by the formatter.
+  std::int32_t values[4] = {};
+  int n = 0;
+  for (std::int32_t value : arguments) {
+    if (n < 4) values[n++] = value;
+  }
+  const char* text = message_table[slot].data();
+  if (*text == '\0') return;
+  std::fprintf(streams().out, text, values[0], values[1], values[2], values[3]);
+  after_print();
+}
+
+bool input_line(Line& line) {
+  Streams& s = streams();
+  if (s.input_ended) return false;
+  char text[k_line_bytes];
+  int length = 0;
+  bool got_any = false;
+  for (;;) {
+    const int byte = get_text_byte(s.in);
+    if (byte == EOF) {
+      s.input_ended = true;
+      if (!got_any) return false;
+      break;
+    }
+    got_any = true;
+    if (byte == '\n') break;
+    if (length < k_line_bytes - 1) text[length++] = static_cast<char>(byte);
+  }
+  text[length] = '\0';
+  std::memcpy(line.text, text, static_cast<std::size_t>(length) + 1);
+  return true;
+}
+
+std::int32_t read_decimal(const char* text) {
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+  while (is_blank(*p)) ++p;
+  bool negative = false;
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  // Unsigned arithmetic wraps modulo 2^32 by definition; the conversion back to int32 is
+  // two's complement in C++20.
+  std::uint32_t value = 0;
+  while (is_digit(*p)) value = value * 10u + static_cast<std::uint32_t>(*p++ - '0');
+  if (negative) value = 0u - value;
+  return static_cast<std::int32_t>(value);
+}
+
+void pause_for_return() {
+  print("\n--(Hit return key)--\n");
+  Streams& s = streams();
+  std::fflush(s.out);
+  if (s.input_ended) return;
+  // A bounded read, like the dialogue's: the line feed ends it, so do 511 bytes.
+  for (int taken = 0; taken < k_line_bytes - 1; ++taken) {
+    const int byte = get_text_byte(s.in);
+    if (byte == EOF) {
+      s.input_ended = true;
+      return;
+    }
+    if (byte == '\n') return;
+  }
+}
+
+namespace {
+
+// Reports a message file that can't be used and ends the run; nothing has been stored yet.
+[[noreturn]] void reject_message_file(const char* path, int line_number, const char* reason) {
+  if (line_number == 0) {
+    print("Cannot open message file \"%s\"\n", path);
+  } else {
+    print("Message file \"%s\", line %d: %s\n", path, line_number, reason);
+  }
+  pause_and_end(-1);
+}
+
+// The loader's bounded line read: up to 254 bytes, ending after a line feed (kept) or at the
+// end of the file. Returns the number of bytes read; 0 only at the end.
+int read_file_line(std::FILE* file, char (&buffer)[k_slot_bytes]) {
+  int length = 0;
+  while (length < k_slot_bytes - 1) {
+    const int byte = get_text_byte(file);
+    if (byte == EOF) break;
+    buffer[length++] = static_cast<char>(byte);
+    if (byte == '\n') break;
+  }
+  buffer[length] = '\0';
+  return length;
+}
+
+}  // namespace
+
+int load_message_file(const char* path) {
+  std::FILE* file = std::fopen(path, "rb");
+  if (file == nullptr) reject_message_file(path, 0, nullptr);
+  MessageTable loaded = message_table;
+  int slot = 0;
+  int line_number = 1;  // the file line where the next slot starts
+  char buffer[k_slot_bytes];
+  while (slot < k_slot_count) {
+    const int length = read_file_line(file, buffer);
+    if (length == 0) break;
+    // The slot keeps the text up to its first NUL byte, if the line holds one.
+    std::strcpy(loaded[slot].data(), buffer);
+    if (const char* reason = check_format(buffer, k_slot_arguments[slot])) {
+      std::fclose(file);
+      reject_message_file(path, line_number, reason);
+    }
+    if (buffer[length - 1] == '\n') ++line_number;
+    ++slot;
+  }
+  // A directory opens but fails to read: that is an unreadable file too.
+  const bool failed = std::ferror(file) != 0;
+  std::fclose(file);
+  if (failed) reject_message_file(path, 0, nullptr);
+  message_table = loaded;
+  return slot;
+}
+
+void double_backslashes() {
+  for (auto& slot : message_table) {
+    char doubled[k_slot_bytes];
+    int length = 0;
+    for (const char* p = slot.data(); *p != '\0' && length < k_slot_bytes - 1; ++p) {
+      doubled[length++] = *p;
+      if (*p == '\\' && length < k_slot_bytes - 1) doubled[length++] = '\\';
+    }
+    doubled[length] = '\0';
+    // The cut at 254 bytes may split a directive such as "%04d" or "%%" in two; drop the
+    // broken tail rather than hand the formatter half a directive.
+    int bad_offset = 0;
+    const int slot_number = static_cast<int>(&slot - message_table.data());
+    if (check_format(doubled, k_slot_arguments[slot_number], &bad_offset) != nullptr) {
+      doubled[bad_offset] = '\0';
+    }
+    std::memcpy(slot.data(), doubled, static_cast<std::size_t>(length) + 1);
+    print("%s\n", slot.data());
+  }
+}
+
+void blank_thinking_slots() {
+  for (int slot = 0; slot < k_thinking_slots; ++slot) message_table[slot][0] = '\0';
+}
+
+void end_program(int status) {
+  std::fflush(streams().out);
+  if (g_exit_hook != nullptr) {
+    g_exit_hook(status);
+    std::abort();  // a hook that returns would let the game run on past its end
+  }
+  std::exit(status);
+}
+
+void pause_and_end(int status) {
+  pause_for_return();
+  end_program(status);
+}
+
+void use_streams(std::FILE* in, std::FILE* out) {
+  g_streams.in = in != nullptr ? in : stdin;
+  g_streams.out = out != nullptr ? out : stdout;
+  g_streams.flush_each_print = is_output_terminal(g_streams.out);
+  g_streams.input_ended = false;
+}
+
+void set_exit_hook(ExitHook hook) { g_exit_hook = hook; }
+
+}  // namespace console

@@ -1,0 +1,96 @@
+// Console text: the 42-slot message table that holds every sentence of the dialogue, the loader
+// that replaces it from a message file, and the helpers that read lines and numbers and pause.
+// All output goes through print(); all input through input_line() and pause_for_return().
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <initializer_list>
+
+namespace console {
+
+constexpr int k_slot_count = 42;
+// A slot holds 254 text bytes and its NUL; longer file lines spill into the next slot.
+constexpr int k_slot_bytes = 255;
+// Slots 0..20 are the computer's thinking aloud: -quiet blanks exactly these.
+constexpr int k_thinking_slots = 21;
+
+using MessageTable = std::array<std::array<char, k_slot_bytes>, k_slot_count>;
+
+// The one table of the run. Every slot is a printf format that takes only int arguments, at
+// most slot_argument_count(slot) of them; the loader refuses files that break this.
+extern MessageTable message_table;
+
+// Puts the built-in texts back into every slot (start of a run, tests, fuzzers).
+void reset_message_table();
+
+// How many int arguments the game passes when it prints the slot (0 for unknown slots).
+int slot_argument_count(int slot);
+
+// Checks that `text` is safe as the format of a slot printed with `arguments` ints: "%%", or
+// "%[-+ #0]*[width][.precision]C" with width and precision of at most three digits and C one
+// of d i u o x X c, no more of those than `arguments`. Returns nullptr when it is, else a short
+// reason; `bad_offset` (if given) receives the offset of the offending '%'.
+const char* check_format(const char* text, int arguments, int* bad_offset = nullptr);
+
+// Formats to standard output. When it is a terminal the text is flushed at once, so prompts
+// without a line feed are visible before the next read; otherwise output is block-buffered.
+void print(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+void print_slot_with(int slot, std::initializer_list<std::int32_t> arguments);
+
+// Prints the slot's current text as a format with the given ints; an empty slot prints nothing.
+template <class... Ints>
+void print_slot(int slot, Ints... arguments) {
+  print_slot_with(slot, {static_cast<std::int32_t>(arguments)...});
+}
+
+// A line of the dialogue: at most 511 bytes and a NUL.
+constexpr int k_line_bytes = 512;
+struct Line {
+  char text[k_line_bytes];
+};
+
+// Reads one line of standard input without its line feed. CR bytes are dropped wherever they
+// stand, a 0x1A byte ends the input for good, and bytes past the 511th are discarded up to the
+// line feed so that they never reach the next read. Returns false at end of input and leaves
+// `line` as it was.
+bool input_line(Line& line);
+
+// Leading blanks (bytes 9..13 and 32), one optional sign, then decimal digits up to the first
+// non-digit; 0 when there are none. Wraps modulo 2^32 like 32-bit arithmetic (4294968530 reads
+// as 1234). Never fails.
+std::int32_t read_decimal(const char* text);
+
+// Prints the Return prompt and waits for one line (at most 511 bytes); returns at once at end
+// of input.
+void pause_for_return();
+
+// Replaces slots from slot 0 with the lines of a message file, 254 bytes a slot at most, 42
+// slots at most; returns how many were filled. A file that can't be read, or a line whose
+// conversions don't fit its slot, is reported on standard output and ends the program with
+// status -1 after pause_for_return(); the table is then left unchanged.
+int load_message_file(const char* path);
+
+// -sjis: doubles every 0x5C byte of every slot (cut at 254 bytes) and echoes the table.
+void double_backslashes();
+
+// -quiet: empties the thinking slots, so the computer's turn prints nothing.
+void blank_thinking_slots();
+
+// Ends the process with `status` (-1 shows as 255 in a shell) after flushing output. Callers
+// pause first; see pause_and_end().
+[[noreturn]] void end_program(int status);
+
+// The game's ending: pause_for_return(), then end_program(status).
+[[noreturn]] void pause_and_end(int status);
+
+// Seams for tests and fuzzers. use_streams() redirects input and output (nullptr restores
+// stdin/stdout) and forgets an earlier end of input. An exit hook is called by end_program()
+// instead of ending the process; it must not return (a fuzzer throws or jumps out of it).
+void use_streams(std::FILE* in, std::FILE* out);
+using ExitHook = void (*)(int status);
+void set_exit_hook(ExitHook hook);
+
+}  // namespace console

@@ -1,0 +1,55 @@
+// The console game: command line and start-up, then the turn loop that plays one game.
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "codes/codes.h"
+
+namespace game {
+
+using codes::Code;
+using codes::ScoreCode;
+
+constexpr int k_max_turns = 100;  // the History holds 100 turns; the game ends after them
+
+// The game's record, one entry per turn in which the user gave a valid code.
+struct History {
+  Code user_guesses[k_max_turns];
+  ScoreCode user_scores[k_max_turns];
+  Code computer_guesses[k_max_turns];
+  ScoreCode answers[k_max_turns];  // the user's scores of the computer's guesses
+};
+
+using Deck = std::array<int, 10>;
+
+struct StartState {
+  Code secret;  // not tested for validity: -key= may preset any number
+  Deck deck_a;  // the computer's first guess is its entries 0..3
+};
+
+// When `argument` begins with `option`, the rest of it (possibly empty); otherwise nothing.
+std::optional<const char*> match_option(const char* argument, const char* option);
+
+// The usage text, with the program name in its first line.
+void print_usage(const char* program_name);
+
+// Reads the options, loads message files as they come, rewrites the table, seeds the random
+// generator and draws the secret and deck A. Ends the program itself (status -1, after the
+// pause) on an unknown option or an unreadable message file.
+StartState start_up(int argc, char** argv);
+
+// Reads one answer line. Returns the score the line gives (5 * hits + blows, any value >= 0),
+// a negative value for a line that reads as numbers but works out negative (dropped silently),
+// or nothing for a line that can't be read as an answer.
+std::optional<ScoreCode> scan_answer(const char* line);
+
+// Reads lines until one gives an answer of 0 or more, printing slots 25 and 26 after each line
+// that can't be read. Nothing at end of input.
+std::optional<ScoreCode> parse_answer();
+
+// Plays the turns and prints the closing summary, then returns; the contradiction dialog may end
+// the program from inside a turn.
+void run_game(Code secret, const Deck& deck_a);
+
+}  // namespace game
