@@ -1,6 +1,7 @@
 // Console text: message table, message files, and the line-oriented console helpers.
 #include "console/console.h"
 
+#include <cassert>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -132,17 +133,15 @@ void print(const char* format, ...) {
   after_print();
 }
 
-void print_slot_with(int slot, std::initializer_list<std::int32_t> arguments) {
-  // Every slot's text has passed check_format() for its argument count, so its conversions
-  // read only the values passed here; unused trailing values are ignored by the formatter.
-  std::int32_t values[4] = {};
-  int n = 0;
-  for (std::int32_t value : arguments) {
-    if (n < 4) values[n++] = value;
-  }
+void print_slot_values(int slot, const std::int32_t* values, int count) {
+  // Every slot's text has passed check_format() for the number of values its callers pass, so
+  // its conversions read only those; the formatter ignores unused trailing ones.
+  assert(slot >= 0 && slot < k_slot_count && count == slot_argument_count(slot));
+  std::int32_t padded[4] = {};
+  for (int i = 0; i < count && i < 4; ++i) padded[i] = values[i];
   const char* text = message_table[slot].data();
   if (*text == '\0') return;
-  std::fprintf(streams().out, text, values[0], values[1], values[2], values[3]);
+  std::fprintf(streams().out, text, padded[0], padded[1], padded[2], padded[3]);
   after_print();
 }
 
@@ -209,13 +208,22 @@ namespace {
   pause_and_end(-1);
 }
 
+// A message file read in text mode; `ended` stays set once the end (or a 0x1A) is met.
+struct TextFile {
+  std::FILE* file;
+  bool ended;
+};
+
 // The loader's bounded line read: up to 254 bytes, ending after a line feed (kept) or at the
 // end of the file. Returns the number of bytes read; 0 only at the end.
-int read_file_line(std::FILE* file, char (&buffer)[k_slot_bytes]) {
+int read_file_line(TextFile& text, char (&buffer)[k_slot_bytes]) {
   int length = 0;
-  while (length < k_slot_bytes - 1) {
-    const int byte = get_text_byte(file);
-    if (byte == EOF) break;
+  while (length < k_slot_bytes - 1 && !text.ended) {
+    const int byte = get_text_byte(text.file);
+    if (byte == EOF) {
+      text.ended = true;
+      break;
+    }
     buffer[length++] = static_cast<char>(byte);
     if (byte == '\n') break;
   }
@@ -228,12 +236,13 @@ int read_file_line(std::FILE* file, char (&buffer)[k_slot_bytes]) {
 int load_message_file(const char* path) {
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) reject_message_file(path, 0, nullptr);
+  TextFile text{file, false};
   MessageTable loaded = message_table;
   int slot = 0;
   int line_number = 1;  // the file line where the next slot starts
   char buffer[k_slot_bytes];
   while (slot < k_slot_count) {
-    const int length = read_file_line(file, buffer);
+    const int length = read_file_line(text, buffer);
     if (length == 0) break;
     // The slot keeps the text up to its first NUL byte, if the line holds one.
     std::strcpy(loaded[slot].data(), buffer);

@@ -6,7 +6,6 @@
 #include <array>
 #include <cstdint>
 #include <cstdio>
-#include <initializer_list>
 
 namespace console {
 
@@ -38,12 +37,14 @@ const char* check_format(const char* text, int arguments, int* bad_offset = null
 // without a line feed are visible before the next read; otherwise output is block-buffered.
 void print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-void print_slot_with(int slot, std::initializer_list<std::int32_t> arguments);
+// Prints the slot's current text as a format with `count` ints (at most 4, as many as the slot
+// takes); an empty slot prints nothing.
+void print_slot_values(int slot, const std::int32_t* values, int count);
 
-// Prints the slot's current text as a format with the given ints; an empty slot prints nothing.
 template <class... Ints>
 void print_slot(int slot, Ints... arguments) {
-  print_slot_with(slot, {static_cast<std::int32_t>(arguments)...});
+  const std::int32_t values[] = {0, static_cast<std::int32_t>(arguments)...};
+  print_slot_values(slot, values + 1, static_cast<int>(sizeof...(arguments)));
 }
 
 // A line of the dialogue: at most 511 bytes and a NUL.
