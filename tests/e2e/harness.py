@@ -1,0 +1,142 @@
+"""Runs the real hitblow binaries for end-to-end tests, through pipes or a pseudo-terminal.
+
+The binaries come from the environment that CTest sets: HITBLOW (the game), HITBLOW_DRIVER (the
+game with deck A fixed by its first argument, so the computer's first guess is known), and
+HITBLOW_SOURCE (the source tree). Only the standard library is used.
+"""
+
+import os
+import pty
+import select
+import signal
+import subprocess
+import tempfile
+import termios
+import time
+import unittest
+
+GAME = os.environ.get("HITBLOW", "build/hitblow")
+DRIVER = os.environ.get("HITBLOW_DRIVER", "build/tests/hitblow_driver")
+SOURCE = os.environ.get("HITBLOW_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
+
+TIMEOUT = 60  # seconds: every run must end well within this, or the test fails
+PAUSE = b"\n--(Hit return key)--\n"
+SEPARATOR = b"---------------------------\n"
+
+# How many numbers the game passes with each message slot.
+SLOT_ARGUMENTS = {1: 1, 2: 1, 4: 1, 6: 2, 7: 1, 9: 3, 10: 1, 12: 4, 13: 1, 15: 1, 17: 1,
+                  19: 1, 20: 1, 24: 1, 29: 1}
+
+
+def marker_text(slot):
+    """The marker message of a slot: "<n>" and its numbers, e.g. "<24 0123>"."""
+    numbers = {1: " %d"}.get(slot, " %04d" * SLOT_ARGUMENTS.get(slot, 0))
+    return "<%d%s>\n" % (slot, numbers)
+
+
+def marker(slot, *numbers):
+    """What the marker message of a slot prints with the given numbers."""
+    text = marker_text(slot)
+    return (text % numbers if numbers else text).encode()
+
+
+_marker_file = None
+
+
+def marker_messages():
+    """Path of a message file whose slots print as short markers, so transcripts read clearly."""
+    global _marker_file
+    if _marker_file is None:
+        handle, _marker_file = tempfile.mkstemp(prefix="hitblow_markers_", suffix=".txt")
+        with os.fdopen(handle, "w") as f:
+            f.write("".join(marker_text(n) for n in range(42)))
+    return _marker_file
+
+
+class Run:
+    """The result of one run: everything printed, and the exit status (-1 shows as 255)."""
+
+    def __init__(self, output, status):
+        self.output = output
+        self.status = status
+
+
+def run(args, stdin=b"", program=None, timeout=TIMEOUT):
+    """Runs the game with pipes for standard input and output."""
+    process = subprocess.run([program or GAME] + list(args), input=stdin,
+                             stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
+    return Run(process.stdout, process.returncode)
+
+
+def play(deck, args, stdin, timeout=TIMEOUT):
+    """Runs the game with the computer's first guess fixed to `deck` (four digits)."""
+    return run([deck] + list(args), stdin, program=DRIVER, timeout=timeout)
+
+
+class Terminal:
+    """The game in a pseudo-terminal: read what it shows, type lines, as a player would."""
+
+    def __init__(self, args, program=None):
+        self.master, slave = pty.openpty()
+        # No echo, so the output holds only what the game printed.
+        attributes = termios.tcgetattr(slave)
+        attributes[3] &= ~termios.ECHO
+        termios.tcsetattr(slave, termios.TCSANOW, attributes)
+        self.process = subprocess.Popen([program or GAME] + list(args), stdin=slave,
+                                        stdout=slave, stderr=slave, close_fds=True,
+                                        start_new_session=True)
+        os.close(slave)
+        self.seen = b""
+
+    def expect(self, text, timeout=TIMEOUT):
+        """Waits until `text` has been shown; returns everything shown up to and including it."""
+        deadline = time.monotonic() + timeout
+        while text not in self.seen:
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise AssertionError("timed out waiting for %r; shown: %r" % (text, self.seen[-400:]))
+            ready, _, _ = select.select([self.master], [], [], left)
+            if ready:
+                try:
+                    chunk = os.read(self.master, 65536)
+                except OSError:
+                    chunk = b""
+                if not chunk:
+                    raise AssertionError("program ended before showing %r; shown: %r"
+                                         % (text, self.seen[-400:]))
+                self.seen += chunk
+        end = self.seen.index(text) + len(text)
+        shown, self.seen = self.seen[:end], self.seen[end:]
+        return shown
+
+    def type(self, line):
+        os.write(self.master, line + b"\n")
+
+    def close_input(self):
+        """Types the terminal's end-of-file character (Ctrl-D) at the start of a line."""
+        os.write(self.master, b"\x04")
+
+    def wait(self, timeout=TIMEOUT):
+        """Waits for the program to end; returns its status and what it showed meanwhile."""
+        deadline = time.monotonic() + timeout
+        while True:
+            ready, _, _ = select.select([self.master], [], [], 0.05)
+            if ready:
+                try:
+                    chunk = os.read(self.master, 65536)
+                except OSError:
+                    chunk = b""
+                self.seen += chunk
+                if chunk:
+                    continue
+            status = self.process.poll()
+            if status is not None:
+                os.close(self.master)
+                return status
+            if time.monotonic() > deadline:
+                os.killpg(self.process.pid, signal.SIGKILL)
+                raise AssertionError("program did not end; shown: %r" % self.seen[-400:])
+
+
+def main():
+    unittest.main(verbosity=2)
