@@ -38,9 +38,7 @@ const Answers k_wrong_in_row_2 = {{1234, 567, 5678}, {0, 3, 5}};
 const Answers k_scored_against_1122 = {{1234, 1240}, {8, 8}};
 
 // What the dialog prints before it reads the reply.
-std::string opening(const char* history) {
-  return slot(32) + history + slot(33) + slot(34);
-}
+std::string opening(const char* history) { return slot(32) + history + slot(33) + slot(34); }
 
 TEST(Dialog, Transcripts) {
   const std::string head_a = opening("1234 X \n0567 3B \n5678 1H \n");
@@ -77,16 +75,15 @@ TEST(Dialog, Transcripts) {
            k_pause},
       {"a second code that is still invalid and agrees with every row", k_scored_against_1122,
        "y\n1224\n1122\n",
-       head_b + slot(35) + slot(36) + "1234 1H3B " + slot(39) + "1240 1H3B " + slot(39) +
-           slot(40) + k_pause},
+       head_b + slot(35) + slot(36) + "1234 1H3B " + slot(39) + "1240 1H3B " + slot(39) + slot(40) +
+           k_pause},
       {"N", k_wrong_in_row_2, "N\n5079\n", head_a + i_win},
       {"n", k_wrong_in_row_2, "n\n", head_a + i_win},
       {"an empty line", k_wrong_in_row_2, "\ny\n", head_a + i_win},
       {"a blank before the y", k_wrong_in_row_2, " y\n", head_a + i_win},
       {"a full-width y", k_wrong_in_row_2, "\x82\x99\n", head_a + i_win},
       {"end of input at the question", k_wrong_in_row_2, "", head_a + i_win},
-      {"end of input at the first code", k_wrong_in_row_2, "y\n",
-       head_a + slot(35) + k_pause},
+      {"end of input at the first code", k_wrong_in_row_2, "y\n", head_a + slot(35) + k_pause},
       {"end of input at the second code", k_wrong_in_row_2, "y\n1224\n",
        head_a + slot(35) + slot(36) + k_pause},
       {"end of input at the second code of the agreeing history", k_scored_against_1122,
@@ -111,9 +108,11 @@ TEST(Dialog, UsesTheCurrentMessageTable) {
     int slot;
     const char* text;
   } replaced[] = {
-      {32, "Wait, that's odd.\n"}, {33, "You said:\n"}, {34, "Really? (Y/N) "},
-      {35, "I give up. Your code? "}, {36, "Come on, your code? "}, {37, "<- wrong; "},
-      {38, "is right.\n"}, {39, "ok\n"}, {40, "You lose.\n"}, {41, "I win.\n"},
+      {32, "Wait, that's odd.\n"},  {33, "You said:\n"},
+      {34, "Really? (Y/N) "},       {35, "I give up. Your code? "},
+      {36, "Come on, your code? "}, {37, "<- wrong; "},
+      {38, "is right.\n"},          {39, "ok\n"},
+      {40, "You lose.\n"},          {41, "I win.\n"},
   };
   testing_support::ConsoleSession session("y\n12\n5079\n");
   for (const auto& r : replaced) std::strcpy(console::message_table[r.slot].data(), r.text);

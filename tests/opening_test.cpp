@@ -106,15 +106,12 @@ TEST(Opening, EveryRowGivesAValidCodeForEveryFirstGuess) {
 
 // Answers that share a row must keep sharing it for every first guess, not only for 1234.
 TEST(Opening, SharedRowsAgreeForEveryFirstGuess) {
-  static const struct {
-    ScoreCode answer, same_as;
-  } shared[] = {{3, 2}, {10, 7}, {11, 7}, {15, 7}};
+  static const struct { ScoreCode answer, same_as; } shared[] = {{3, 2}, {10, 7}, {11, 7}, {15, 7}};
   testing_support::ConsoleSession session("");
   const auto ended = session.run([&] {
     for (Code first : all_valid_codes()) {
       for (const auto& s : shared) {
-        ASSERT_EQ(player::opening_guess(first, s.answer),
-                  player::opening_guess(first, s.same_as))
+        ASSERT_EQ(player::opening_guess(first, s.answer), player::opening_guess(first, s.same_as))
             << "first guess " << first << ": answer " << s.answer << " vs " << s.same_as;
       }
     }

@@ -10,16 +10,16 @@ namespace player {
 namespace {
 
 // The dialog's message slots.
-constexpr int k_slot_strange = 32;      // wait, isn't that strange?
-constexpr int k_slot_you_said = 33;     // after the list of answers
-constexpr int k_slot_really = 34;       // the Y/N question, no line feed
-constexpr int k_slot_give_up = 35;      // asks for the user's code, no line feed
-constexpr int k_slot_tell_me = 36;      // asks again, no line feed
-constexpr int k_slot_wrong_here = 37;   // before the corrected row
-constexpr int k_slot_should_be = 38;    // after the corrected row
-constexpr int k_slot_row_end = 39;      // after a row that agrees
-constexpr int k_slot_you_lose = 40;     // end of the check
-constexpr int k_slot_i_win = 41;        // the user did not insist
+constexpr int k_slot_strange = 32;     // wait, isn't that strange?
+constexpr int k_slot_you_said = 33;    // after the list of answers
+constexpr int k_slot_really = 34;      // the Y/N question, no line feed
+constexpr int k_slot_give_up = 35;     // asks for the user's code, no line feed
+constexpr int k_slot_tell_me = 36;     // asks again, no line feed
+constexpr int k_slot_wrong_here = 37;  // before the corrected row
+constexpr int k_slot_should_be = 38;   // after the corrected row
+constexpr int k_slot_row_end = 39;     // after a row that agrees
+constexpr int k_slot_you_lose = 40;    // end of the check
+constexpr int k_slot_i_win = 41;       // the user did not insist
 
 // Reads the user's code from the next line. Returns false at end of input: no code was given,
 // and none is made up for the user.
@@ -74,8 +74,7 @@ void contradiction_dialog(int rows, const Code* guesses, const ScoreCode* answer
   console::print_slot(k_slot_really);
   // Only a reply that starts with Y insists; no reply at all is not one.
   console::Line reply;
-  const bool insists =
-      console::input_line(reply) && (reply.text[0] == 'Y' || reply.text[0] == 'y');
+  const bool insists = console::input_line(reply) && (reply.text[0] == 'Y' || reply.text[0] == 'y');
   if (insists) {
     check_against_users_code(rows, guesses, answers);
   } else {
