@@ -62,10 +62,10 @@ TEST(Candidates, ResetRestoresTheCount) {
 }
 
 TEST(Filter, CountsLeftByOneAnswerToGuess1234) {
-  // Index = answer; -1 marks answers no valid code can give against a valid guess.
+  // Index = answer. Answers no code can give (9, 13, 14, 16 and up, negative) leave nothing.
   static const int want_by_answer[26] = {
-      360, 1440, 1260, 264, 9,  480, 720, 216, 8, 0,  180, 72, 6,
-      0,   0,    24,   0,   0,  0,   0,   1,   0, 0,  0,   0,  0,
+      360, 1440, 1260, 264, 9, 480, 720, 216, 8, 0, 180, 72, 6,
+      0,   0,    24,   0,   0, 0,   0,   1,   0, 0, 0,   0,  0,
   };
   start_fresh_game();
   const player::CandidateTable fresh = player::candidate_table;
@@ -126,6 +126,7 @@ TEST(Filter, ExchangesEachRejectedEntryWithTheLastInPlay) {
     std::vector<Code> want_table;
     const char* why;
   } cases[] = {
+      // clang-format off
       {{1234, 5678, 1243, 5687, 2134}, 1234, 12, 2, {2134, 1243, 5687, 5678, 1234},
        "rejections at the front pull in the back entries one by one"},
       {{1234, 5678, 9012}, 1234, 20, 1, {1234, 9012, 5678},
@@ -134,6 +135,7 @@ TEST(Filter, ExchangesEachRejectedEntryWithTheLastInPlay) {
       {{5678, 9012}, 1234, 20, 0, {9012, 5678}, "all rejected: the first one ends up last"},
       {{1243, 2134, 1234}, 1234, 12, 2, {1243, 2134, 1234}, "rejected entry already last"},
       {{5678}, 5678, 20, 1, {5678}, "single entry kept"},
+      // clang-format on
   };
   for (const auto& c : cases) {
     std::vector<Code> table = c.table;
