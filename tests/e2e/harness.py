@@ -78,8 +78,9 @@ class Terminal:
 
     def __init__(self, args, program=None):
         self.master, slave = pty.openpty()
-        # No echo, so the output holds only what the game printed.
+        # No echo and no CR added before line feeds: the output is the bytes the game printed.
         attributes = termios.tcgetattr(slave)
+        attributes[1] &= ~termios.OPOST
         attributes[3] &= ~termios.ECHO
         termios.tcsetattr(slave, termios.TCSANOW, attributes)
         self.process = subprocess.Popen([program or GAME] + list(args), stdin=slave,
