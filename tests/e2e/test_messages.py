@@ -4,17 +4,18 @@
 messages/ja-utf8.txt is the built-in Japanese table in UTF-8, one slot a line. Its source of
 truth is the built-in table itself, which the game echoes as Shift-JIS bytes under -sjis; this
 test decodes that echo and compares it slot by slot, so the two can't drift apart. Every file
-must also load into all 42 slots, and use in each slot exactly the conversions of the built-in
-text, so that no number the game passes goes missing.
-
-Environment (set by CTest): HITBLOW, the game binary; HITBLOW_SOURCE, the repository root.
+must also load into all 42 slots and use in each slot exactly the conversions of the built-in
+text, so that no number the game passes goes missing. Whole games in English show the English
+texts where the game prints them.
 """
 
 import os
 import re
-import subprocess
 import sys
 import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from harness import PAUSE, SEPARATOR, SOURCE, main, play, run  # noqa: E402
 
 SLOT_COUNT = 42
 # A slot holds 254 bytes; a longer file line, its line feed included, spills into the next slot.
@@ -29,48 +30,31 @@ MESSAGE_FILES = ("en.txt", "ja-utf8.txt")
 DIRECTIVE = re.compile(r"%(?:%|[-+ #0]*[0-9]{0,3}(?:\.[0-9]{0,3})?[diouxXc])")
 
 
-def game_binary():
-    return os.environ["HITBLOW"]
-
-
-def source_path(*parts):
-    return os.path.join(os.environ["HITBLOW_SOURCE"], *parts)
-
-
-def run_game(*arguments, stdin=b""):
-    """Runs the game with `stdin` as all of its input; returns (exit status, output bytes)."""
-    done = subprocess.run(
-        [game_binary(), *arguments],
-        input=stdin,
-        stdout=subprocess.PIPE,
-        stderr=subprocess.STDOUT,
-        timeout=60,
-        check=False,
-    )
-    return done.returncode, done.stdout
+def message_path(name):
+    return os.path.join(SOURCE, "messages", name)
 
 
 def file_lines(name):
     """The file's lines as bytes, each without its line feed."""
-    with open(source_path("messages", name), "rb") as f:
+    with open(message_path(name), "rb") as f:
         data = f.read()
     return data.split(b"\n")[:-1] if data.endswith(b"\n") else data.split(b"\n")
 
 
 def builtin_texts():
-    """The 42 built-in texts as the game holds them, decoded from Shift-JIS.
+    """The built-in texts as the game holds them, decoded from Shift-JIS.
 
-    -sjis echoes every slot followed by one more line feed before play; the file ja-utf8.txt
-    tells where each text ends, and every text must then be followed by the echo's line feed.
-    Returns the texts that the echo confirms, slot by slot, up to the first that differs, and
-    the rest of the decoded echo from there.
+    -sjis echoes every slot followed by one more line feed before play; ja-utf8.txt tells where
+    each text ends, and every text must then be followed by the echo's line feed. Returns the
+    texts that the echo confirms, slot by slot, up to the first that differs, and the rest of
+    the decoded echo from there.
     """
-    status, output = run_game("-sjis", stdin=b"")
-    if status != 0:
-        raise AssertionError("hitblow -sjis exited with %d:\n%r" % (status, output))
+    result = run(["-sjis"])
+    if result.status != 0:
+        raise AssertionError("hitblow -sjis exited with %d:\n%r" % (result.status, result.output))
     # What follows the echo (the game itself) need not decode; a bad byte inside the echo
     # becomes U+FFFD and so fails the comparison below.
-    echo = output.decode("cp932", errors="replace")
+    echo = result.output.decode("cp932", errors="replace")
     texts = []
     position = 0
     for slot, line in enumerate(file_lines("ja-utf8.txt")):
@@ -96,10 +80,8 @@ class JapaneseFile(unittest.TestCase):
         self.assertEqual(len(lines), SLOT_COUNT, "ja-utf8.txt must have one line per slot")
         if len(texts) < SLOT_COUNT:
             slot = len(texts)
-            self.fail(
-                "slot %d: ja-utf8.txt has %r but the built-in table continues with %r"
-                % (slot, lines[slot].decode("utf-8"), rest[:80])
-            )
+            self.fail("slot %d: ja-utf8.txt has %r but the built-in table continues with %r"
+                      % (slot, lines[slot].decode("utf-8"), rest[:80]))
 
     def test_is_utf8_without_carriage_returns(self):
         for slot, line in enumerate(file_lines("ja-utf8.txt")):
@@ -109,12 +91,16 @@ class JapaneseFile(unittest.TestCase):
 
 
 class EnglishFile(unittest.TestCase):
-    """The English file must say the same things: same numbers, same line structure."""
+    """The English file must say the same things: the same numbers, the same line structure."""
 
     @classmethod
     def setUpClass(cls):
         cls.builtin, _ = builtin_texts()
         cls.lines = [line.decode("ascii", errors="replace") for line in file_lines("en.txt")]
+
+    def test_has_one_line_per_slot(self):
+        self.assertEqual(len(self.builtin), SLOT_COUNT, "the built-in table did not echo whole")
+        self.assertEqual(len(self.lines), SLOT_COUNT)
 
     def test_is_plain_ascii(self):
         # Plain ASCII prints the same in every console encoding; the game converts nothing.
@@ -122,10 +108,6 @@ class EnglishFile(unittest.TestCase):
             with self.subTest(slot=slot):
                 self.assertTrue(line.isascii(), line)
                 self.assertNotIn(b"\r", line)
-
-    def test_has_one_line_per_slot(self):
-        self.assertEqual(len(self.builtin), SLOT_COUNT, "the built-in table did not echo whole")
-        self.assertEqual(len(self.lines), SLOT_COUNT)
 
     def test_uses_the_conversions_of_each_builtin_slot(self):
         for slot, (builtin, line) in enumerate(zip(self.builtin, self.lines)):
@@ -150,13 +132,148 @@ class EveryFileLoads(unittest.TestCase):
                 lines = file_lines(name)
                 self.assertEqual(len(lines), SLOT_COUNT)
                 for slot, line in enumerate(lines):
-                    self.assertLessEqual(len(line) + 1, SLOT_TEXT_BYTES, "slot %d spills over" % slot)
-                status, output = run_game("-mesg=" + source_path("messages", name), "-sjis")
-                self.assertEqual(status, 0, output[:400])
+                    self.assertLessEqual(len(line) + 1, SLOT_TEXT_BYTES, "slot %d spills" % slot)
+                result = run(["-mesg=" + message_path(name), "-sjis"])
+                self.assertEqual(result.status, 0, result.output[:400])
                 # The echo shows each slot and one more line feed; -sjis doubles backslashes.
                 echoed = b"".join(line.replace(b"\\", b"\\\\") + b"\n\n" for line in lines)
-                self.assertEqual(output[: len(echoed)], echoed)
+                self.assertEqual(result.output[:len(echoed)], echoed)
+
+
+def transcript(*lines):
+    return b"".join(line.encode() + b"\n" for line in lines)
+
+
+class EnglishGame(unittest.TestCase):
+    """Whole games with en.txt. The computer's first guess and its code are fixed; the user's
+    code is 5079 and the answers are scored truthfully unless a test says otherwise. What the
+    user types is not in the output: standard input is a pipe, not a terminal."""
+
+    ENGLISH = "-mesg=" + message_path("en.txt")
+
+    def play(self, first_guess, typed):
+        result = play(first_guess, ["-key=3721", self.ENGLISH], "".join(typed).encode())
+        self.assertEqual(result.status, 0, result.output)
+        return result.output
+
+    def test_the_computer_wins(self):
+        typed = ["1357\n", "x\n",
+                 "abc\n", "h\n", "3712\n", "3\n", "3B\n",  # not a code; history; bad answer
+                 "3127\n", "2H\n", "3720\n", "2h2b\n", "3728\n", "4H\n"]
+        expected = transcript(
+            "You go first.",
+            "1357 3B ",
+            "My turn, then: 1234",
+            "            1234 X right?",
+            "Deducer is thinking...",
+            "   Let's see, 360 left.",
+            "   Well, by the book, next is 0567.",
+            "Your guess?",
+            "Say a four-digit number with no repeated digits.",
+            "Your guess?",
+            "1357 3B 1234 X ",
+            "Your guess?",
+            "3712 2H2B ",
+            "My turn, then: 0567",
+            "Answer like 1H1B, 2H or 2B.",
+            "No hit, no blow is X.",
+            "            0567 3B right?",
+            "Deducer is thinking...",
+            "   Let's see, 88 left.",
+            "   Well, next is about 5678.",
+            "Your guess?",
+            "3127 2H2B ",
+            "My turn, then: 5678",
+            "            5678 2H right?",
+            "Deducer is thinking...",
+            "   Let's see, 5 left.",
+            "   Good, good.",
+            "   Next, 5709 I suppose.",
+            "Your guess?",
+            "3720 3H ",
+            "My turn, then: 5709",
+            "            5709 2H2B right?",
+            "Deducer is thinking...",
+            "   Let's see, 1 left.",
+            "   That settles it.",
+            "   It's 5079.",
+            "Your guess?",
+            "3728 3H ",
+            "My turn, then: 5079",
+            "Thanks. My code was 3721.",
+        ) + SEPARATOR + transcript(
+            "1357 3B 1234 X ",
+            "3712 2H2B 0567 3B ",
+            "3127 2H2B 5678 2H ",
+            "3720 3H 5709 2H2B ",
+            "3728 3H 5079 4H ",
+        ) + PAUSE
+        self.assertEqual(self.play("1234", typed), expected)
+
+    def test_a_draw(self):
+        expected = transcript(
+            "You go first.",
+            "3721 4H ",
+            "My turn, then: 5079",
+            "It's a draw.",
+        ) + SEPARATOR + transcript("3721 4H 5079 4H ") + PAUSE
+        self.assertEqual(self.play("5079", ["3721\n", "4h\n"]), expected)
+
+    def test_the_user_wins(self):
+        expected = transcript(
+            "You go first.",
+            "3721 4H ",
+            "My turn, then: 1234",
+            "You got it. I lose!",
+        ) + SEPARATOR + transcript("3721 4H 1234 X ") + PAUSE
+        self.assertEqual(self.play("1234", ["3721\n", "x\n"]), expected)
+
+    def test_a_wrong_answer_found_out(self):
+        # 5H for 0567 leaves no code; the user insists, then names an invalid code first.
+        typed = ["1357\n", "x\n", "3712\n", "5H\n", "y\n", "1123\n", "5079\n"]
+        expected = transcript(
+            "You go first.",
+            "1357 3B ",
+            "My turn, then: 1234",
+            "            1234 X right?",
+            "Deducer is thinking...",
+            "   Let's see, 360 left.",
+            "   Well, by the book, next is 0567.",
+            "Your guess?",
+            "3712 2H2B ",
+            "My turn, then: 0567",
+            "            0567 5H right?",
+            "Deducer is thinking...",
+            "Wait a minute, isn't something off here?",
+            "1234 X ",
+            "0567 5H ",
+            "That's what you told me, isn't it?",
+            "Are these really right? (Y/N)",
+            "All right, I give up. What is your code?",
+            "Don't tease me, just tell me!",
+            "1234 X ",
+            "0567 5H <- This one is wrong!",
+            "0567 3B <- It should have been this.",
+            "Sorry, but you lose.",
+        ) + PAUSE
+        self.assertEqual(self.play("1234", typed), expected)
+
+    def test_a_wrong_answer_not_insisted_on(self):
+        # 1H4B can't happen: the check starts at once, before any count is shown.
+        expected = transcript(
+            "You go first.",
+            "1357 3B ",
+            "My turn, then: 1234",
+            "            1234 1H4B right?",
+            "Deducer is thinking...",
+            "Wait a minute, isn't something off here?",
+            "1234 1H4B ",
+            "That's what you told me, isn't it?",
+            "Are these really right? (Y/N)",
+            "Then, sorry, but I win.",
+        ) + PAUSE
+        self.assertEqual(self.play("1234", ["1357\n", "1H4B\n", "n\n"]), expected)
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    main()
