@@ -160,6 +160,33 @@ TEST(Choice, PerfectSplitterWinsAndTableOrderBreaksTheTie) {
   EXPECT_GT(won_by_eliminated, 0) << "seed " << seed << ": no set was won by an eliminated code";
 }
 
+TEST(Choice, FastMatchesReferenceBeyondFourThousandCandidates) {
+  // The game never splits more than 378 candidates, but the choice takes any count; the fast
+  // path counts sixteen candidates side by side in byte tallies, so a long list must be counted
+  // in chunks before a tally reaches 256. Every sixteenth entry here answers 1 to 1234, 282 of
+  // them, so that one tally would overflow for that guess; the rest are shuffled.
+  const unsigned seed = test_seed();
+  std::mt19937 random(seed);
+  player::CandidateTable table = fresh_table();
+  std::shuffle(table.begin(), table.end(), random);
+  constexpr int k_count = 4500;
+  int next_one_blow = 0;
+  for (int i = 0; i < k_count; i += 16) {
+    while (codes::score_guess(1234, table[next_one_blow]) != 1) ++next_one_blow;
+    std::swap(table[i], table[next_one_blow]);
+    next_one_blow = std::max(next_one_blow + 1, i + 1);
+  }
+  int same_lane = 0;
+  for (int i = 0; i < k_count; i += 16) same_lane += codes::score_guess(1234, table[i]) == 1;
+  ASSERT_EQ(same_lane, 282) << "seed " << seed << ": the table is not laid out as meant";
+
+  const std::string row =
+      "seed " + std::to_string(seed) + ", " + std::to_string(k_count) + " candidates";
+  EXPECT_EQ(player::choose_guess(k_count, table.data()),
+            player::choose_guess_reference(k_count, table.data()))
+      << row;
+}
+
 // The table as the game leaves it after these answers: filtered turn by turn, every row each
 // time.
 int filter_like_the_game(player::CandidateTable& table, int rows, const Code* guesses,

@@ -7,7 +7,9 @@
 // Guesses whose histograms hold the same counts in different buckets add the same terms in a
 // different order and can differ in the last bit; ties are decided on those exact doubles, so
 // any other arithmetic would make the computer say different guesses.
+#include <algorithm>
 #include <array>
+#include <bit>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -53,71 +55,85 @@ void consider(Choice& best, Code guess, double value, bool is_candidate) {
 // better); with three, only the candidates.
 int guesses_to_examine(int count) { return count == 3 ? 3 : codes::k_code_count; }
 
-// What the fast path needs of one code with four different digits. For two such codes the
-// common digits are the bits both sets share and each hit is a zero nibble of the xor, so
-// score = 5 * hits + blows = 4 * hits + common digits.
-struct CodeKey {
-  std::uint16_t digit_set;  // bit d set when d is one of the four digits
-  std::uint16_t nibbles;    // digit at position 0 in bits 12..15, position 3 in bits 0..3
+// Sixteen candidates side by side, one byte each (GCC/Clang vector extension: SSE2 on x86-64).
+using Lanes = std::uint8_t __attribute__((vector_size(16)));
+constexpr int k_lanes = 16;
+
+// The answers two valid codes can give each other; the other buckets stay empty.
+constexpr int k_answer_count = 14;
+constexpr std::uint8_t k_answers[k_answer_count] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 10, 11, 12, 15, 20};
+
+// A tally lane gains at most one per block of sixteen and holds 255, so longer candidate lists
+// are counted in chunks of 255 blocks.
+constexpr int k_chunk_blocks = 255;
+
+// The candidates, laid out for scoring sixteen at a time. A candidate's score against a guess is
+// the sum of four weights, one per position j of the guess: 5 when the candidate has the guess's
+// digit d at j too (a hit), 1 when it has d elsewhere (a blow), else 0. Each candidate keeps its
+// weights for all forty (d, j); stored by (d, j) and then by block of sixteen candidates, a block
+// is scored with four loads and three additions. Lanes past the last candidate weigh 0
+// everywhere and so score 0.
+struct CandidateBlocks {
+  int blocks = 0;
+  int padding = 0;             // lanes past the last candidate, all in answer 0
+  std::vector<Lanes> weights;  // index (digit * 4 + position) * blocks + block
 };
 
-CodeKey key_of(Code code) {
-  const codes::Digits digits = codes::split_digits(code);
-  CodeKey key{0, 0};
-  for (int position = 0; position < 4; ++position) {
-    key.digit_set = static_cast<std::uint16_t>(key.digit_set | 1u << digits[position]);
-    key.nibbles = static_cast<std::uint16_t>(key.nibbles << 4 | digits[position]);
+CandidateBlocks gather_candidates(int count, const Code* table) {
+  CandidateBlocks candidates;
+  candidates.blocks = (count + k_lanes - 1) / k_lanes;
+  candidates.padding = candidates.blocks * k_lanes - count;
+  candidates.weights.assign(static_cast<std::size_t>(10 * 4 * candidates.blocks), Lanes{});
+  for (int c = 0; c < count; ++c) {
+    assert(codes::is_valid_code(table[c]) == 1);
+    const codes::Digits digits = codes::split_digits(table[c]);
+    for (int position = 0; position < 4; ++position) {
+      for (int j = 0; j < 4; ++j) {
+        Lanes& block =
+            candidates.weights[(digits[position] * 4 + j) * candidates.blocks + c / k_lanes];
+        block[c % k_lanes] = j == position ? 5 : 1;
+      }
+    }
   }
-  return key;
+  return candidates;
 }
 
-// Bits set in each 10-bit digit set; the baseline x86-64 target has no popcount instruction.
-struct BitCounts {
-  std::uint8_t of[1 << 10];
-};
-
-constexpr BitCounts make_bit_counts() {
-  BitCounts counts{};
-  for (int set = 1; set < (1 << 10); ++set) {
-    counts.of[set] = static_cast<std::uint8_t>(counts.of[set >> 1] + (set & 1));
-  }
-  return counts;
-}
-
-constexpr BitCounts k_bit_counts = make_bit_counts();
-
-inline int fast_score(CodeKey a, CodeKey b) {
-  // Fold each nibble of the xor onto its low bit: that bit is 1 exactly where the digits differ.
-  unsigned differ = static_cast<unsigned>(a.nibbles ^ b.nibbles);
-  differ |= differ >> 1;
-  differ |= differ >> 2;
-  differ &= 0x1111u;
-  // The multiply sums the four flag bits into bits 12..14 (at most 4, so no carry out).
-  const int misses = static_cast<int>((differ * 0x1111u) >> 12 & 7u);
-  const int common = k_bit_counts.of[a.digit_set & b.digit_set];
-  return 4 * (4 - misses) + common;
+// Sum of the sixteen bytes.
+int sum_lanes(Lanes lanes) {
+  using Pairs = std::uint16_t __attribute__((vector_size(16)));
+  using Halves = std::uint64_t __attribute__((vector_size(16)));
+  Pairs pairs = std::bit_cast<Pairs>(lanes);
+  pairs = (pairs & 0xff) + (pairs >> 8);  // eight sums of at most 510
+  const Halves halves = std::bit_cast<Halves>(pairs);
+  // The multiply gathers the four 16-bit sums of each half into its top 16 bits; the partial
+  // sums stay below 2^16, so no carry crosses between them.
+  constexpr std::uint64_t k_gather = 0x0001000100010001u;
+  return static_cast<int>((halves[0] * k_gather >> 48) + (halves[1] * k_gather >> 48));
 }
 
 using Histogram = std::array<int, codes::k_score_values>;
 
-// How the `count` candidates split over the answers to `guess`.
+// How the candidates split over the answers to a guess with these digits.
 // This function is performance-critical; please benchmark any change (hitblow_bench).
-Histogram split_counts(CodeKey guess, const CodeKey* candidates, int count) {
-  // Four interleaved histograms, so that consecutive candidates landing in the same bucket don't
-  // wait on each other's increments.
-  int lanes[4][32] = {};
-  int c = 0;
-  for (; c + 4 <= count; c += 4) {
-    ++lanes[0][fast_score(guess, candidates[c])];
-    ++lanes[1][fast_score(guess, candidates[c + 1])];
-    ++lanes[2][fast_score(guess, candidates[c + 2])];
-    ++lanes[3][fast_score(guess, candidates[c + 3])];
+Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candidates) {
+  const Lanes* rows[4];
+  for (int j = 0; j < 4; ++j) {
+    rows[j] = &candidates.weights[(guess[j] * 4 + j) * candidates.blocks];
   }
-  for (; c < count; ++c) ++lanes[0][fast_score(guess, candidates[c])];
   Histogram histogram{};
-  for (int b = 0; b < codes::k_score_values; ++b) {
-    histogram[b] = lanes[0][b] + lanes[1][b] + lanes[2][b] + lanes[3][b];
+  for (int start = 0; start < candidates.blocks; start += k_chunk_blocks) {
+    const int end = std::min(candidates.blocks, start + k_chunk_blocks);
+    Lanes tallies[k_answer_count] = {};
+    for (int b = start; b < end; ++b) {
+      const Lanes score = rows[0][b] + rows[1][b] + rows[2][b] + rows[3][b];
+      // A match is a lane of all ones, -1: subtracting it counts one.
+      for (int a = 0; a < k_answer_count; ++a) {
+        tallies[a] -= std::bit_cast<Lanes>(score == k_answers[a]);
+      }
+    }
+    for (int a = 0; a < k_answer_count; ++a) histogram[k_answers[a]] += sum_lanes(tallies[a]);
   }
+  histogram[0] -= candidates.padding;
   return histogram;
 }
 
@@ -139,25 +155,20 @@ double split_value(const Histogram& histogram, const std::vector<long double>& t
 }  // namespace
 
 // Requires every entry of the table to be a valid code (the candidate table holds nothing else):
-// the digit-set score is only right for codes with four different digits.
+// the weights score codes with repeated digits wrongly.
 Code choose_guess(int count, const Code* table) {
   assert(count >= 1 && count <= codes::k_code_count);
   if (count <= 2) return table[0];
   const int guess_count = guesses_to_examine(count);
 
-  // The candidates are the table's first entries, so one gathered array serves as both the
-  // candidates and the guesses.
-  std::vector<CodeKey> keys(static_cast<std::size_t>(guess_count));
-  for (int i = 0; i < guess_count; ++i) {
-    assert(codes::is_valid_code(table[i]) == 1);
-    keys[i] = key_of(table[i]);
-  }
+  const CandidateBlocks candidates = gather_candidates(count, table);
   std::vector<long double> terms(static_cast<std::size_t>(count) + 1);
   for (int n = 1; n <= count; ++n) terms[n] = split_term(n, count);
 
   Choice best;
   for (int g = 0; g < guess_count; ++g) {
-    const Histogram histogram = split_counts(keys[g], keys.data(), count);
+    assert(codes::is_valid_code(table[g]) == 1);
+    const Histogram histogram = split_counts(codes::split_digits(table[g]), candidates);
     consider(best, table[g], split_value(histogram, terms), histogram[codes::k_all_hits] > 0);
   }
   return best.guess;
