@@ -351,7 +351,7 @@ TEST(Choice, FastMatchesReferenceInRandomGames) {
   const unsigned seed = test_seed();
   std::mt19937 random(seed);
   const player::CandidateTable fresh = fresh_table();
-  const int games = k_sanitized ? 12 : 60;
+  const int games = k_sanitized ? 30 : 60;
   int compared = 0;
   for (int game = 0; game < games; ++game) {
     const Code first = fresh[random() % fresh.size()];
