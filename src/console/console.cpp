@@ -5,6 +5,7 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
 
 #include "console/builtin_messages.h"
 
@@ -105,15 +106,25 @@ const char* check_format(const char* text, int arguments, int* bad_offset) {
     const char* start = p++;
     const char* reason = nullptr;
     if (*p == '%') continue;
+    const char* const flags = p;
     while (*p != '\0' && std::strchr("-+ #0", *p) != nullptr) ++p;
-    if (!skip_small_number(p)) {
+    const std::string_view flag_run(flags, static_cast<std::size_t>(p - flags));
+    const bool width_fits = skip_small_number(p);
+    const bool has_precision = width_fits && *p == '.';
+    if (!width_fits) {
       reason = "a field width of more than three digits";
-    } else if (*p == '.' && (++p, !skip_small_number(p))) {
+    } else if (has_precision && (++p, !skip_small_number(p))) {
       reason = "a precision of more than three digits";
     } else if (*p == '\0') {
       reason = "a '%' that ends the line unfinished";
     } else if (std::strchr("diouxXc", *p) == nullptr) {
       reason = "a conversion other than %d %i %u %o %x %X %c or %%";
+    } else if (flag_run.find('#') != std::string_view::npos && std::strchr("oxX", *p) == nullptr) {
+      // The C library defines '#' for %o %x %X only; elsewhere the output is undefined.
+      reason = "a '#' flag on a conversion other than %o %x %X";
+    } else if (*p == 'c' && (has_precision || flag_run.find('0') != std::string_view::npos)) {
+      // Likewise a '0' flag or a precision on %c.
+      reason = "a '0' flag or a precision on %c";
     } else if (++conversions > arguments) {
       reason = "more conversions than this message has numbers to show";
     }

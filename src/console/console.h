@@ -29,8 +29,9 @@ int slot_argument_count(int slot);
 
 // Checks that `text` is safe as the format of a slot printed with `arguments` ints: "%%", or
 // "%[-+ #0]*[width][.precision]C" with width and precision of at most three digits and C one
-// of d i u o x X c, no more of those than `arguments`. Returns nullptr when it is, else a short
-// reason; `bad_offset` (if given) receives the offset of the offending '%'.
+// of d i u o x X c, no more of those than `arguments`; '#' only with o x X, and neither '0' nor
+// a precision with c, the combinations the C library leaves undefined. Returns nullptr when it
+// is, else a short reason; `bad_offset` (if given) receives the offset of the offending '%'.
 const char* check_format(const char* text, int arguments, int* bad_offset = nullptr);
 
 // Formats to standard output. When it is a terminal the text is flushed at once, so prompts
