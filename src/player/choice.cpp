@@ -172,6 +172,11 @@ Code choose_guess(int count, const Code* table) {
     assert(codes::is_valid_code(table[g]) == 1);
     const Histogram histogram = split_counts(codes::split_digits(table[g]), candidates);
     consider(best, table[g], split_value(histogram, terms), histogram[codes::k_all_hits] > 0);
+    // Every term is at most 0, so a best of 0 (no answer given by two candidates) can't be
+    // beaten, and a later tie could only win as a candidate over a non-candidate. Candidates
+    // come first, so a best of 0 is a candidate or the candidates are all behind: either way
+    // the rest of the table can't change the choice. Small counts often end here early.
+    if (best.value == 0.0) break;
   }
   return best.guess;
 }
