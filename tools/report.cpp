@@ -264,7 +264,12 @@ void print_ranking(const std::vector<Summary>& summaries) {
       return s->total_guesses == end->total_guesses;
     });
   };
-  std::printf("\n");
+  long distinct = 0;
+  for (std::size_t i = 0; i < ranked.size(); ++i) {
+    if (i == 0 || ranked[i]->total_guesses != ranked[i - 1]->total_guesses) ++distinct;
+  }
+  std::printf("\n%zu first guesses, %ld distinct total%s\n", ranked.size(), distinct,
+              distinct == 1 ? "" : "s");
   print_rows("best first guesses", ranked.begin(), ranked.begin() + k_ranked_guesses);
   std::printf("  (%ld with the best total)\n", static_cast<long>(tied_with(ranked.front())));
   print_rows("worst first guesses", ranked.end() - k_ranked_guesses, ranked.end());
