@@ -10,6 +10,10 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+#include <bitset>
 #include <cassert>
 #include <cmath>
 #include <cstdint>
@@ -55,6 +59,17 @@ void consider(Choice& best, Code guess, double value, bool is_candidate) {
 // better); with three, only the candidates.
 int guesses_to_examine(int count) { return count == 3 ? 3 : codes::k_code_count; }
 
+// The digits of every code from 0000 to 9999, split once: splitting takes three divisions, and
+// every guess of every choice needs its digits.
+const codes::Digits& digits_of(Code code) {
+  static const auto k_digits = [] {
+    std::array<codes::Digits, 10000> digits{};
+    for (Code c = 0; c < 10000; ++c) digits[static_cast<std::size_t>(c)] = codes::split_digits(c);
+    return digits;
+  }();
+  return k_digits[static_cast<std::size_t>(code)];
+}
+
 // Sixteen candidates side by side, one byte each (GCC/Clang vector extension: SSE2 on x86-64).
 using Lanes = std::uint8_t __attribute__((vector_size(16)));
 constexpr int k_lanes = 16;
@@ -86,7 +101,7 @@ CandidateBlocks gather_candidates(int count, const Code* table) {
   candidates.weights.assign(static_cast<std::size_t>(10 * 4 * candidates.blocks), Lanes{});
   for (int c = 0; c < count; ++c) {
     assert(codes::is_valid_code(table[c]) == 1);
-    const codes::Digits digits = codes::split_digits(table[c]);
+    const codes::Digits& digits = digits_of(table[c]);
     for (int position = 0; position < 4; ++position) {
       for (int j = 0; j < 4; ++j) {
         Lanes& block =
@@ -100,6 +115,11 @@ CandidateBlocks gather_candidates(int count, const Code* table) {
 
 // Sum of the sixteen bytes.
 int sum_lanes(Lanes lanes) {
+#if defined(__SSE2__)
+  // One instruction sums each half's eight bytes.
+  const __m128i sums = _mm_sad_epu8(std::bit_cast<__m128i>(lanes), _mm_setzero_si128());
+  return _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
+#else
   using Pairs = std::uint16_t __attribute__((vector_size(16)));
   using Halves = std::uint64_t __attribute__((vector_size(16)));
   Pairs pairs = std::bit_cast<Pairs>(lanes);
@@ -109,6 +129,7 @@ int sum_lanes(Lanes lanes) {
   // sums stay below 2^16, so no carry crosses between them.
   constexpr std::uint64_t k_gather = 0x0001000100010001u;
   return static_cast<int>((halves[0] * k_gather >> 48) + (halves[1] * k_gather >> 48));
+#endif
 }
 
 using Histogram = std::array<int, codes::k_score_values>;
@@ -121,6 +142,13 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
     rows[j] = &candidates.weights[(guess[j] * 4 + j) * candidates.blocks];
   }
   Histogram histogram{};
+  if (candidates.blocks == 1) {
+    // Sixteen candidates or fewer, as late in a game: counting lane by lane beats fourteen
+    // vector tallies and their sums.
+    const Lanes score = rows[0][0] + rows[1][0] + rows[2][0] + rows[3][0];
+    for (int lane = 0; lane < k_lanes - candidates.padding; ++lane) ++histogram[score[lane]];
+    return histogram;
+  }
   for (int start = 0; start < candidates.blocks; start += k_chunk_blocks) {
     const int end = std::min(candidates.blocks, start + k_chunk_blocks);
     Lanes tallies[k_answer_count] = {};
@@ -146,13 +174,57 @@ long double split_term(int n, int count) {
   return std::log(static_cast<long double>(n)) * (-static_cast<long double>(n) / count);
 }
 
+// The additions form one dependent chain through memory (each sum is rounded to double), which
+// makes them the costliest part of a guess. A bucket of one adds ln(1) * (-1/N) = -0, which
+// leaves every value as it was, to the bit; skipping those keeps the result and shortens the
+// chain, above all for the small candidate counts late in a game.
 double split_value(const Histogram& histogram, const std::vector<long double>& terms) {
-  double value = 0.0;
-  for (int b = 0; b < codes::k_score_values; ++b) {
-    if (histogram[b] > 0) value = static_cast<double>(value + terms[histogram[b]]);
+  // Gathered without branches first: which buckets hold more than one is anyone's guess, and
+  // a mispredicted branch per bucket cost more than the additions.
+  int shared[codes::k_score_values];
+  int kept = 0;
+  // Ascending answers; answer 20 is left out, as it holds one candidate at most.
+  for (int a = 0; a < k_answer_count - 1; ++a) {
+    shared[kept] = histogram[k_answers[a]];
+    kept += shared[kept] > 1;
   }
+  double value = 0.0;
+  for (int i = 0; i < kept; ++i) value = static_cast<double>(value + terms[shared[i]]);
   return value;
 }
+
+// Digits that no candidate holds score nothing, so guesses that differ only in which of those
+// they use split the candidates alike, to the bit. Such a guess is never a candidate, so after
+// the first of them in table order a later one can only tie and can't be taken: one look per
+// pattern of unheld digits is enough. Late in a game most digits are unheld, and most of the
+// table is skipped this way.
+class UnheldDigitPatterns {
+ public:
+  UnheldDigitPatterns(int count, const Code* table) {
+    for (int c = 0; c < count; ++c) {
+      for (const int digit : digits_of(table[c])) held_ |= 1u << digit;
+    }
+  }
+
+  // False when a guess with the same digits in the same places, unheld ones aside, came before.
+  bool first_of_its_pattern(const codes::Digits& guess) {
+    int pattern = 0;
+    bool has_unheld = false;
+    for (const int digit : guess) {
+      const bool held = (held_ >> digit & 1u) != 0;
+      has_unheld |= !held;
+      pattern = pattern * 11 + (held ? digit : 10);
+    }
+    if (!has_unheld) return true;
+    if (seen_[static_cast<std::size_t>(pattern)]) return false;
+    seen_[static_cast<std::size_t>(pattern)] = true;
+    return true;
+  }
+
+ private:
+  unsigned held_ = 0;
+  std::bitset<11 * 11 * 11 * 11> seen_;  // four places, each a digit or "unheld"
+};
 
 }  // namespace
 
@@ -167,10 +239,13 @@ Code choose_guess(int count, const Code* table) {
   std::vector<long double> terms(static_cast<std::size_t>(count) + 1);
   for (int n = 1; n <= count; ++n) terms[n] = split_term(n, count);
 
+  UnheldDigitPatterns patterns(count, table);
   Choice best;
   for (int g = 0; g < guess_count; ++g) {
     assert(codes::is_valid_code(table[g]) == 1);
-    const Histogram histogram = split_counts(codes::split_digits(table[g]), candidates);
+    const codes::Digits& digits = digits_of(table[g]);
+    if (!patterns.first_of_its_pattern(digits)) continue;
+    const Histogram histogram = split_counts(digits, candidates);
     consider(best, table[g], split_value(histogram, terms), histogram[codes::k_all_hits] > 0);
     // Every term is at most 0, so a best of 0 (no answer given by two candidates) can't be
     // beaten, and a later tie could only win as a candidate over a non-candidate. Candidates
