@@ -193,37 +193,63 @@ double split_value(const Histogram& histogram, const std::vector<long double>& t
   return value;
 }
 
-// Digits that no candidate holds score nothing, so guesses that differ only in which of those
-// they use split the candidates alike, to the bit. Such a guess is never a candidate, so after
-// the first of them in table order a later one can only tie and can't be taken: one look per
-// pattern of unheld digits is enough. Late in a game most digits are unheld, and most of the
-// table is skipped this way.
-class UnheldDigitPatterns {
+// Two digits are twins when exchanging them everywhere maps the candidates onto themselves (any
+// two digits that no candidate holds, for one). Guesses that differ only by exchanges of twins
+// split the candidates alike, to the bit, and are candidates alike; the first of them in table
+// order is weighed, and a later one could only tie with what is best by then, which it can't
+// displace (a tie displaces only a non-candidate by a candidate, and once a candidate is best at
+// a value, only a strictly greater value replaces it). So one look per family is enough. Late in
+// a game most digits are twins of one another, and most of the table is skipped this way.
+class TwinDigits {
  public:
-  UnheldDigitPatterns(int count, const Code* table) {
-    for (int c = 0; c < count; ++c) {
-      for (const int digit : digits_of(table[c])) held_ |= 1u << digit;
+  TwinDigits(int count, const Code* table) {
+    std::bitset<10000> is_candidate;
+    for (int c = 0; c < count; ++c) is_candidate[static_cast<std::size_t>(table[c])] = true;
+    for (int digit = 0; digit < 10; ++digit) family_[digit] = digit;
+    // Twinship is an equivalence (a product of exchanges that keep the set keeps it), so a
+    // digit joins the family of the first smaller digit it is a twin of.
+    for (int b = 1; b < 10; ++b) {
+      for (int a = 0; a < b; ++a) {
+        if (family_[a] != a || !exchange_keeps(a, b, count, table, is_candidate)) continue;
+        family_[b] = a;
+        break;
+      }
+    }
+    for (int digit = 0; digit < 10; ++digit) {
+      int& size = family_size_[family_[digit]];
+      members_[family_[digit]][size++] = digit;
     }
   }
 
-  // False when a guess with the same digits in the same places, unheld ones aside, came before.
-  bool first_of_its_pattern(const codes::Digits& guess) {
-    int pattern = 0;
-    bool has_unheld = false;
+  // False when a guess of the same family came before in table order.
+  bool first_of_its_family(const codes::Digits& guess) {
+    // The family's representative puts the smallest twins in the order the guess uses them.
+    int used[10] = {};
+    int representative = 0;
     for (const int digit : guess) {
-      const bool held = (held_ >> digit & 1u) != 0;
-      has_unheld |= !held;
-      pattern = pattern * 11 + (held ? digit : 10);
+      const int family = family_[digit];
+      representative = representative * 10 + members_[family][used[family]++];
     }
-    if (!has_unheld) return true;
-    if (seen_[static_cast<std::size_t>(pattern)]) return false;
-    seen_[static_cast<std::size_t>(pattern)] = true;
+    if (seen_[static_cast<std::size_t>(representative)]) return false;
+    seen_[static_cast<std::size_t>(representative)] = true;
     return true;
   }
 
  private:
-  unsigned held_ = 0;
-  std::bitset<11 * 11 * 11 * 11> seen_;  // four places, each a digit or "unheld"
+  static bool exchange_keeps(int a, int b, int count, const Code* table,
+                             const std::bitset<10000>& is_candidate) {
+    for (int c = 0; c < count; ++c) {
+      codes::Digits digits = digits_of(table[c]);
+      for (int& digit : digits) digit = digit == a ? b : digit == b ? a : digit;
+      if (!is_candidate[static_cast<std::size_t>(codes::compose_digits(digits))]) return false;
+    }
+    return true;
+  }
+
+  int family_[10];          // the smallest digit of each digit's family
+  int family_size_[10] = {};
+  int members_[10][10];     // by smallest digit: the family's digits, ascending
+  std::bitset<10000> seen_;  // representatives of the families weighed so far
 };
 
 }  // namespace
@@ -239,12 +265,12 @@ Code choose_guess(int count, const Code* table) {
   std::vector<long double> terms(static_cast<std::size_t>(count) + 1);
   for (int n = 1; n <= count; ++n) terms[n] = split_term(n, count);
 
-  UnheldDigitPatterns patterns(count, table);
+  TwinDigits twins(count, table);
   Choice best;
   for (int g = 0; g < guess_count; ++g) {
     assert(codes::is_valid_code(table[g]) == 1);
     const codes::Digits& digits = digits_of(table[g]);
-    if (!patterns.first_of_its_pattern(digits)) continue;
+    if (!twins.first_of_its_family(digits)) continue;
     const Histogram histogram = split_counts(digits, candidates);
     consider(best, table[g], split_value(histogram, terms), histogram[codes::k_all_hits] > 0);
     // Every term is at most 0, so a best of 0 (no answer given by two candidates) can't be
