@@ -5,7 +5,14 @@
 
 namespace codes {
 
+constexpr std::array<Digits, 10000> k_digits = [] {
+  std::array<Digits, 10000> table{};
+  for (int c = 0; c < 10000; ++c) table[c] = {c / 1000, c / 100 % 10, c / 10 % 10, c % 10};
+  return table;
+}();
+
 Digits split_digits(Code code) {
+  if (code >= 0 && code < 10000) return k_digits[static_cast<std::size_t>(code)];
   Digits digits{};
   for (int position = 3; position > 0; --position) {
     digits[position] = code % 10;

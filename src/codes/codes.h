@@ -19,6 +19,10 @@ constexpr ScoreCode k_all_hits = 20;  // the answer that ends the game
 // Digit 3 is code % 10, and so on up; what remains after three steps is digit 0, so inputs of
 // 10000 and more give a digit 0 above 9 and negative inputs give negative digits.
 Digits split_digits(Code code);
+
+// The digits of every code from 0000 to 9999, split in advance for loops that split codes by the
+// million (scoring, the guess choice).
+extern const std::array<Digits, 10000> k_digits;
 Code compose_digits(const Digits& digits);
 
 // 1 when every digit is in 0..9 and no two are equal, else 0.

@@ -59,16 +59,8 @@ void consider(Choice& best, Code guess, double value, bool is_candidate) {
 // better); with three, only the candidates.
 int guesses_to_examine(int count) { return count == 3 ? 3 : codes::k_code_count; }
 
-// The digits of every code from 0000 to 9999, split once: splitting takes three divisions, and
-// every guess of every choice needs its digits.
-const codes::Digits& digits_of(Code code) {
-  static const auto k_digits = [] {
-    std::array<codes::Digits, 10000> digits{};
-    for (Code c = 0; c < 10000; ++c) digits[static_cast<std::size_t>(c)] = codes::split_digits(c);
-    return digits;
-  }();
-  return k_digits[static_cast<std::size_t>(code)];
-}
+// Every guess of every choice needs its digits: looked up, not divided out.
+const codes::Digits& digits_of(Code code) { return codes::k_digits[static_cast<std::size_t>(code)]; }
 
 // Sixteen candidates side by side, one byte each (GCC/Clang vector extension: SSE2 on x86-64).
 using Lanes = std::uint8_t __attribute__((vector_size(16)));
