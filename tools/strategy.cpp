@@ -82,6 +82,9 @@ void answer_newest(Walk& walk, int rows, int count, ScoreCode only = k_every_ans
     }
   }
 
+  // Every child starts from this table. The filter moves only the codes in play, so the
+  // eliminated part is copied once for all the children and the part in play once each.
+  bool eliminated_copied = false;
   // Children in ascending answer order; the order changes nothing but the time each runs.
   for (ScoreCode answer = 0; answer < codes::k_all_hits; ++answer) {
     if (split[answer] == 0 || (only != k_every_answer && only != answer)) continue;
@@ -90,7 +93,11 @@ void answer_newest(Walk& walk, int rows, int count, ScoreCode only = k_every_ans
       continue;
     }
     player::CandidateTable& child = walk.table_at(rows + 1);
-    std::copy(table, table + codes::k_code_count, child.begin());
+    if (!eliminated_copied) {
+      std::copy(table + count, table + codes::k_code_count, child.begin() + count);
+      eliminated_copied = true;
+    }
+    std::copy(table, table + count, child.begin());
     walk.answers[rows - 1] = answer;
 
     const int left =

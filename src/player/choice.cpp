@@ -204,6 +204,7 @@ class TwinDigits {
       for (int a = 0; a < b; ++a) {
         if (family_[a] != a || !exchange_keeps(a, b, count, table, is_candidate)) continue;
         family_[b] = a;
+        any_twins_ = true;
         break;
       }
     }
@@ -215,12 +216,16 @@ class TwinDigits {
 
   // False when a guess of the same family came before in table order.
   bool first_of_its_family(const codes::Digits& guess) {
+    if (!any_twins_) return true;
     // The family's representative puts the smallest twins in the order the guess uses them.
-    int used[10] = {};
+    // How many of each family the guess has used so far: four bits a family.
+    std::uint64_t used = 0;
     int representative = 0;
     for (const int digit : guess) {
       const int family = family_[digit];
-      representative = representative * 10 + members_[family][used[family]++];
+      const auto n = static_cast<int>(used >> (4 * family) & 15u);
+      used += std::uint64_t{1} << (4 * family);
+      representative = representative * 10 + members_[family][n];
     }
     if (seen_[static_cast<std::size_t>(representative)]) return false;
     seen_[static_cast<std::size_t>(representative)] = true;
@@ -238,6 +243,7 @@ class TwinDigits {
     return true;
   }
 
+  bool any_twins_ = false;  // else every guess is a family of its own
   int family_[10];          // the smallest digit of each digit's family
   int family_size_[10] = {};
   int members_[10][10];     // by smallest digit: the family's digits, ascending
