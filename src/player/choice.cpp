@@ -208,25 +208,15 @@ class TwinDigits {
         break;
       }
     }
-    for (int digit = 0; digit < 10; ++digit) {
-      int& size = family_size_[family_[digit]];
-      members_[family_[digit]][size++] = digit;
-    }
   }
 
   // False when a guess of the same family came before in table order.
   bool first_of_its_family(const codes::Digits& guess) {
     if (!any_twins_) return true;
-    // The family's representative puts the smallest twins in the order the guess uses them.
-    // How many of each family the guess has used so far: four bits a family.
-    std::uint64_t used = 0;
+    // Twins can be exchanged freely, so a family is known by which family each place draws
+    // from: a guess's own digits are all different, and any of them can be had from any other.
     int representative = 0;
-    for (const int digit : guess) {
-      const int family = family_[digit];
-      const auto n = static_cast<int>(used >> (4 * family) & 15u);
-      used += std::uint64_t{1} << (4 * family);
-      representative = representative * 10 + members_[family][n];
-    }
+    for (const int digit : guess) representative = representative * 10 + family_[digit];
     if (seen_[static_cast<std::size_t>(representative)]) return false;
     seen_[static_cast<std::size_t>(representative)] = true;
     return true;
@@ -245,9 +235,7 @@ class TwinDigits {
 
   bool any_twins_ = false;  // else every guess is a family of its own
   int family_[10];          // the smallest digit of each digit's family
-  int family_size_[10] = {};
-  int members_[10][10];     // by smallest digit: the family's digits, ascending
-  std::bitset<10000> seen_;  // representatives of the families weighed so far
+  std::bitset<10000> seen_;  // families weighed so far, by the family of each place
 };
 
 }  // namespace
