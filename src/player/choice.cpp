@@ -171,17 +171,19 @@ long double split_term(int n, int count) {
 // leaves every value as it was, to the bit; skipping those keeps the result and shortens the
 // chain, above all for the small candidate counts late in a game.
 double split_value(const Histogram& histogram, const std::vector<long double>& terms) {
-  // Gathered without branches first: which buckets hold more than one is anyone's guess, and
-  // a mispredicted branch per bucket cost more than the additions.
-  int shared[codes::k_score_values];
-  int kept = 0;
-  // Ascending answers; answer 20 is left out, as it holds one candidate at most.
+  // Which buckets hold more than one, gathered without branches (which they are is anyone's
+  // guess, and a mispredicted branch per bucket costs more than the additions), then walked
+  // in ascending order.
+  // Answer 20 is left out: it holds one candidate at most.
+  std::uint32_t shared = 0;
+#pragma GCC unroll 13
   for (int a = 0; a < k_answer_count - 1; ++a) {
-    shared[kept] = histogram[k_answers[a]];
-    kept += shared[kept] > 1;
+    shared |= static_cast<std::uint32_t>(histogram[k_answers[a]] > 1) << k_answers[a];
   }
   double value = 0.0;
-  for (int i = 0; i < kept; ++i) value = static_cast<double>(value + terms[shared[i]]);
+  for (; shared != 0; shared &= shared - 1) {
+    value = static_cast<double>(value + terms[histogram[std::countr_zero(shared)]]);
+  }
   return value;
 }
 
