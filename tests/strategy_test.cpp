@@ -15,36 +15,15 @@
 #include "codes/codes.h"
 #include "console_session.h"
 #include "player/player.h"
+#include "test_random.h"
 
 namespace {
 
 using codes::Code;
 using codes::ScoreCode;
 
-// Sanitized builds play whole games many times slower; they check fewer of them.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool k_sanitized = true;
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-constexpr bool k_sanitized = true;
-#else
-constexpr bool k_sanitized = false;
-#endif
-#else
-constexpr bool k_sanitized = false;
-#endif
-
-// One seed for the whole run, printed by every test that uses it; HITBLOW_TEST_SEED replays one.
-unsigned test_seed() {
-  static const unsigned seed = [] {
-    if (const char* text = std::getenv("HITBLOW_TEST_SEED")) {
-      return static_cast<unsigned>(std::strtoul(text, nullptr, 10));
-    }
-    return static_cast<unsigned>(std::random_device{}());
-  }();
-  std::printf("random seed %u (HITBLOW_TEST_SEED=%u replays it)\n", seed, seed);
-  return seed;
-}
+using testing_support::k_sanitized;
+using testing_support::test_seed;
 
 std::string show(const std::vector<Code>& guesses) {
   std::string text;

@@ -5,6 +5,7 @@ game with deck A fixed by its first argument, so the computer's first guess is k
 HITBLOW_SOURCE (the source tree). Only the standard library is used.
 """
 
+import math
 import os
 import pty
 import select
@@ -51,6 +52,37 @@ def marker_messages():
         with os.fdopen(handle, "w") as f:
             f.write("".join(marker_text(n) for n in range(42)))
     return _marker_file
+
+
+def digits(code):
+    """The four digits as the game splits any int: C remainders, so negatives stay negative."""
+    result = [0, 0, 0, 0]
+    for position in (3, 2, 1):
+        digit = int(math.fmod(code, 10))
+        result[position] = digit
+        code = (code - digit) // 10
+    result[0] = code
+    return result
+
+
+def score(a, b):
+    """5 for every equal pair of digits in the same position, 1 for every other equal pair."""
+    da, db = digits(a), digits(b)
+    return sum((5 if i == j else 1) for i in range(4) for j in range(4) if da[i] == db[j])
+
+
+def scored(code, value):
+    """A guess with its score as the game prints it: "1234 1H2B "."""
+    text = b"%04d " % code
+    if value // 5 > 0:
+        text += b"%dH" % (value // 5)
+    if value % 5 > 0:
+        text += b"%dB" % (value % 5)
+    return text + (b"X " if value == 0 else b" ")
+
+
+def markers():
+    return "-mesg=" + marker_messages()
 
 
 class Run:

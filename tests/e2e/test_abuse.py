@@ -8,7 +8,6 @@ Most runs use the driver (the computer's first guess fixed to 1234) with the mar
 so that the expected transcripts can be written out byte for byte.
 """
 
-import math
 import os
 import random
 import shutil
@@ -18,42 +17,11 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 from harness import (DRIVER, GAME, PAUSE, SEPARATOR, Terminal, main, marker,  # noqa: E402
-                     marker_messages, play, run)
+                     marker_messages, markers, play, run, score, scored)
 
 MIB = 1 << 20
 TIMEOUT = 30  # seconds for one run; none of these should take more than a fraction of it
 KEY = 9876    # the computer's secret in most runs here
-
-
-def digits(code):
-    """The four digits as the game splits any int: C remainders, so negatives stay negative."""
-    result = [0, 0, 0, 0]
-    for position in (3, 2, 1):
-        digit = int(math.fmod(code, 10))
-        result[position] = digit
-        code = (code - digit) // 10
-    result[0] = code
-    return result
-
-
-def score(a, b):
-    """5 for every equal pair of digits in the same position, 1 for every other equal pair."""
-    da, db = digits(a), digits(b)
-    return sum((5 if i == j else 1) for i in range(4) for j in range(4) if da[i] == db[j])
-
-
-def scored(code, value):
-    """A guess with its score as the game prints it: "1234 1H2B "."""
-    text = b"%04d " % code
-    if value // 5 > 0:
-        text += b"%dH" % (value // 5)
-    if value % 5 > 0:
-        text += b"%dB" % (value % 5)
-    return text + (b"X " if value == 0 else b" ")
-
-
-def markers():
-    return "-mesg=" + marker_messages()
 
 
 def game(typed, key=KEY, extra=(), timeout=TIMEOUT):

@@ -13,29 +13,9 @@ import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
 from harness import (DRIVER, PAUSE, SEPARATOR, Terminal, main, marker,  # noqa: E402
-                     marker_messages, play, run)
+                     marker_messages, markers, play, run, score, scored)
 
 KEY = 1234  # the computer's secret in most games here
-
-
-def digits(code):
-    return [code // 1000 % 10, code // 100 % 10, code // 10 % 10, code % 10]
-
-
-def score(a, b):
-    """5 per digit in the same place, 1 per digit elsewhere."""
-    da, db = digits(a), digits(b)
-    return sum((5 if i == j else 1) for i in range(4) for j in range(4) if da[i] == db[j])
-
-
-def scored(code, value):
-    """A guess with its score as the game prints it: "1234 1H2B "."""
-    text = b"%04d " % code
-    if value // 5 > 0:
-        text += b"%dH" % (value // 5)
-    if value % 5 > 0:
-        text += b"%dB" % (value % 5)
-    return text + (b"X " if value == 0 else b" ")
 
 
 def answer_text(value):
@@ -48,10 +28,6 @@ def answer_text(value):
     if hits == 0:
         return b"%dB" % blows
     return b"%dH%dB" % (hits, blows)
-
-
-def markers():
-    return "-mesg=" + marker_messages()
 
 
 class WholeGames(unittest.TestCase):
