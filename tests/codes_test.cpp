@@ -70,6 +70,10 @@ TEST(Score, KnownPairs) {
       {1234, 1243, 12, "two hits, two blows"},
       {1122, 1212, 16, "repeated digits: every equal pair counts (6+2+2+6)"},
       {0, 0, 32, "0000 against itself: 4 hits and 12 cross pairs"},
+      {1234, 1123, 8, "one repeated digit: its two 1s pair with the guess's 1 (5+1)"},
+      {-1234, 1234, 0, "negative digits match nothing"},
+      {12345, 2345, 15, "12345 splits as 12 3 4 5"},
+      {9999, 9876, 8, "every 9 pairs with the one 9: a hit and three blows"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(codes::score_guess(c.a, c.b), c.want) << c.a << " vs " << c.b << ": " << c.why;
