@@ -124,7 +124,8 @@ int sum_lanes(Lanes lanes) {
 #endif
 }
 
-using Histogram = std::array<int, codes::k_score_values>;
+// One count per answer 0..20, padded with three empty buckets to whole vectors of four.
+using Histogram = std::array<int, 24>;
 
 // How the candidates split over the answers to a guess with these digits.
 // This function is performance-critical; please benchmark any change (hitblow_bench).
@@ -170,18 +171,34 @@ long double split_term(int n, int count) {
 // makes them the costliest part of a guess. A bucket of one adds ln(1) * (-1/N) = -0, which
 // leaves every value as it was, to the bit; skipping those keeps the result and shortens the
 // chain, above all for the small candidate counts late in a game.
-double split_value(const Histogram& histogram, const std::vector<long double>& terms) {
-  // Which buckets hold more than one, gathered without branches (which they are is anyone's
-  // guess, and a mispredicted branch per bucket costs more than the additions), then walked
-  // in ascending order.
-  // Answer 20 is left out: it holds one candidate at most.
+// The buckets that hold more than one candidate, as bits by answer. Gathered without branches:
+// which they are is anyone's guess, and a mispredicted branch per bucket costs more than the
+// additions they lead to.
+std::uint32_t shared_buckets(const Histogram& histogram) {
+#if defined(__SSE2__)
+  const __m128i one = _mm_set1_epi32(1);
+  const auto more_than_one = [&](int first) {
+    const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&histogram[first]));
+    return _mm_cmpgt_epi32(counts, one);
+  };
+  const __m128i low = _mm_packs_epi16(_mm_packs_epi32(more_than_one(0), more_than_one(4)),
+                                      _mm_packs_epi32(more_than_one(8), more_than_one(12)));
+  const __m128i high = _mm_packs_epi16(_mm_packs_epi32(more_than_one(16), more_than_one(20)),
+                                       _mm_setzero_si128());
+  return static_cast<std::uint32_t>(_mm_movemask_epi8(low)) |
+         static_cast<std::uint32_t>(_mm_movemask_epi8(high)) << 16;
+#else
   std::uint32_t shared = 0;
-#pragma GCC unroll 13
-  for (int a = 0; a < k_answer_count - 1; ++a) {
-    shared |= static_cast<std::uint32_t>(histogram[k_answers[a]] > 1) << k_answers[a];
+  for (int b = 0; b < codes::k_score_values; ++b) {
+    shared |= static_cast<std::uint32_t>(histogram[b] > 1) << b;
   }
+  return shared;
+#endif
+}
+
+double split_value(const Histogram& histogram, const std::vector<long double>& terms) {
   double value = 0.0;
-  for (; shared != 0; shared &= shared - 1) {
+  for (std::uint32_t shared = shared_buckets(histogram); shared != 0; shared &= shared - 1) {
     value = static_cast<double>(value + terms[histogram[std::countr_zero(shared)]]);
   }
   return value;
