@@ -196,13 +196,31 @@ std::uint32_t shared_buckets(const Histogram& histogram) {
 #endif
 }
 
-double split_value(const Histogram& histogram, const std::vector<long double>& terms) {
+// The exact split value over the `shared` buckets, in ascending order.
+double split_value(const Histogram& histogram, std::uint32_t shared,
+                   const std::vector<long double>& terms) {
   double value = 0.0;
-  for (std::uint32_t shared = shared_buckets(histogram); shared != 0; shared &= shared - 1) {
+  for (; shared != 0; shared &= shared - 1) {
     value = static_cast<double>(value + terms[histogram[std::countr_zero(shared)]]);
   }
   return value;
 }
+
+// The split value in plain double arithmetic, from the terms rounded to double: within 1e-13
+// of the exact value (at most 13 terms, each sum below 9 in size, half a unit lost per step on
+// either side), and several times quicker, as it needs no extended-precision round trips.
+double rough_split_value(const Histogram& histogram, std::uint32_t shared,
+                         const std::vector<double>& rough_terms) {
+  double value = 0.0;
+  for (; shared != 0; shared &= shared - 1) {
+    value += rough_terms[histogram[std::countr_zero(shared)]];
+  }
+  return value;
+}
+
+// A guess whose rough value falls this far below the best can't reach it exactly, by a wide
+// margin over the rough value's error.
+constexpr double k_rough_margin = 1e-9;
 
 // Two digits are twins when exchanging them everywhere maps the candidates onto themselves (any
 // two digits that no candidate holds, for one). Guesses that differ only by exchanges of twins
@@ -268,7 +286,11 @@ Code choose_guess(int count, const Code* table) {
 
   const CandidateBlocks candidates = gather_candidates(count, table);
   std::vector<long double> terms(static_cast<std::size_t>(count) + 1);
-  for (int n = 1; n <= count; ++n) terms[n] = split_term(n, count);
+  std::vector<double> rough_terms(terms.size());
+  for (int n = 1; n <= count; ++n) {
+    terms[n] = split_term(n, count);
+    rough_terms[n] = static_cast<double>(terms[n]);
+  }
 
   TwinDigits twins(count, table);
   Choice best;
@@ -277,7 +299,11 @@ Code choose_guess(int count, const Code* table) {
     const codes::Digits& digits = digits_of(table[g]);
     if (!twins.first_of_its_family(digits)) continue;
     const Histogram histogram = split_counts(digits, candidates);
-    consider(best, table[g], split_value(histogram, terms), histogram[codes::k_all_hits] > 0);
+    const std::uint32_t shared = shared_buckets(histogram);
+    // Most guesses split worse than the best so far; the exact sum is kept for the rest.
+    if (rough_split_value(histogram, shared, rough_terms) < best.value - k_rough_margin) continue;
+    consider(best, table[g], split_value(histogram, shared, terms),
+             histogram[codes::k_all_hits] > 0);
     // Every term is at most 0, so a best of 0 (no answer given by two candidates) can't be
     // beaten, and a later tie could only win as a candidate over a non-candidate. Candidates
     // come first, so a best of 0 is a candidate or the candidates are all behind: either way
