@@ -17,6 +17,7 @@
 #include <cassert>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -126,6 +127,8 @@ int sum_lanes(Lanes lanes) {
 
 // One count per answer 0..20, padded with three empty buckets to whole vectors of four.
 using Histogram = std::array<int, 24>;
+using FourCounts = int __attribute__((vector_size(16)));
+constexpr FourCounts k_zero_counts = {};
 
 // How the candidates split over the answers to a guess with these digits.
 // This function is performance-critical; please benchmark any change (hitblow_bench).
@@ -134,7 +137,12 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
   for (int j = 0; j < 4; ++j) {
     rows[j] = &candidates.weights[(guess[j] * 4 + j) * candidates.blocks];
   }
-  Histogram histogram{};
+  // Cleared with whole-vector stores: a string store ("rep stos") would take longer to start
+  // than the rest of a small split.
+  Histogram histogram;
+  for (std::size_t i = 0; i < histogram.size(); i += 4) {
+    std::memcpy(&histogram[i], &k_zero_counts, sizeof k_zero_counts);
+  }
   if (candidates.blocks == 1) {
     // Sixteen candidates or fewer, as late in a game: counting lane by lane beats fourteen
     // vector tallies and their sums.
@@ -144,7 +152,9 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
   }
   for (int start = 0; start < candidates.blocks; start += k_chunk_blocks) {
     const int end = std::min(candidates.blocks, start + k_chunk_blocks);
-    Lanes tallies[k_answer_count] = {};
+    Lanes tallies[k_answer_count];
+#pragma GCC unroll 14
+    for (Lanes& tally : tallies) tally = Lanes{};
     for (int b = start; b < end; ++b) {
       const Lanes score = rows[0][b] + rows[1][b] + rows[2][b] + rows[3][b];
       // A match is a lane of all ones, -1: subtracting it counts one. Unrolled, the tallies stay
