@@ -10,9 +10,6 @@
 #include <algorithm>
 #include <array>
 #include <bit>
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
 #include <bitset>
 #include <cassert>
 #include <cmath>
@@ -20,6 +17,10 @@
 #include <cstring>
 #include <limits>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>  // psadbw and movemask for the tallies; a portable path remains
+#endif
 
 #include "player/player.h"
 
