@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "codes/codes.h"
+#include "player/extended.h"
 #include "player/player.h"
 #include "test_random.h"
 
@@ -189,9 +190,7 @@ Histogram histogram_of(Code guess, int count, const Code* table) {
 double extended_value(const Histogram& histogram, int count) {
   double value = 0.0;
   for (int n : histogram) {
-    if (n > 0)
-      value = static_cast<double>(value + std::log(static_cast<long double>(n)) *
-                                              (-static_cast<long double>(n) / count));
+    if (n > 0) value = player::add_term(value, player::split_term(n, count));
   }
   return value;
 }

@@ -2,39 +2,35 @@
 //
 // A guess splits the N candidates over the answers it can get; its split value is the sum, over
 // the answers in ascending order that n > 0 candidates would give, of ln(n) * (-n / N). The
-// logarithm, quotient, product and sum are taken in x87 extended precision (long double with a
-// 64-bit significand) and only the running value is rounded to double after each addition.
-// Guesses whose histograms hold the same counts in different buckets add the same terms in a
-// different order and can differ in the last bit; ties are decided on those exact doubles, so
-// any other arithmetic would make the computer say different guesses.
+// logarithm, quotient, product and sum are taken in x87 extended precision (a 64-bit
+// significand) and only the running value is rounded to double after each addition. Guesses
+// whose histograms hold the same counts in different buckets add the same terms in a different
+// order and can differ in the last bit; ties are decided on those exact doubles, so any other
+// arithmetic would make the computer say different guesses. That arithmetic is done with
+// integers (extended.h), so the computer is the same computer on every platform.
 #include <algorithm>
 #include <array>
 #include <bit>
 #include <bitset>
 #include <cassert>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
-#include <limits>
 #include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>  // psadbw and movemask for the tallies; a portable path remains
 #endif
 
+#include "player/extended.h"
 #include "player/player.h"
 
 namespace player {
-
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "the guess choice needs long double with a 64-bit significand (x87 extended "
-              "precision); with any other the split values, and so the guesses, would differ");
 
 namespace {
 
 // Every guess splits fewer than 5040 candidates, so its value is at least -ln N > -ln 5040 and
 // the first guess examined always becomes the first best.
-const double k_below_every_value = -std::log(static_cast<double>(codes::k_code_count));
+const double k_below_every_value = -to_double(log_of_count(codes::k_code_count));
 
 // The best guess so far.
 struct Choice {
@@ -171,13 +167,6 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
   return histogram;
 }
 
-// The share of an answer that n of the `count` candidates give, in extended precision. The
-// reference computes the very same expression inline; long double holds it exactly in memory,
-// so looking it up gives the same bits as computing it on the spot.
-long double split_term(int n, int count) {
-  return std::log(static_cast<long double>(n)) * (-static_cast<long double>(n) / count);
-}
-
 // The additions form one dependent chain through memory (each sum is rounded to double), which
 // makes them the costliest part of a guess. A bucket of one adds ln(1) * (-1/N) = -0, which
 // leaves every value as it was, to the bit; skipping those keeps the result and shortens the
@@ -209,10 +198,10 @@ std::uint32_t shared_buckets(const Histogram& histogram) {
 
 // The exact split value over the `shared` buckets, in ascending order.
 double split_value(const Histogram& histogram, std::uint32_t shared,
-                   const std::vector<long double>& terms) {
+                   const std::vector<Extended>& terms) {
   double value = 0.0;
   for (; shared != 0; shared &= shared - 1) {
-    value = static_cast<double>(value + terms[histogram[std::countr_zero(shared)]]);
+    value = add_term(value, terms[histogram[std::countr_zero(shared)]]);
   }
   return value;
 }
@@ -296,11 +285,13 @@ Code choose_guess(int count, const Code* table) {
   const int guess_count = guesses_to_examine(count);
 
   const CandidateBlocks candidates = gather_candidates(count, table);
-  std::vector<long double> terms(static_cast<std::size_t>(count) + 1);
+  // Each answer's term, by the number of candidates that give it; the reference computes the
+  // very same terms on the spot.
+  std::vector<Extended> terms(static_cast<std::size_t>(count) + 1);
   std::vector<double> rough_terms(terms.size());
   for (int n = 1; n <= count; ++n) {
     terms[n] = split_term(n, count);
-    rough_terms[n] = static_cast<double>(terms[n]);
+    rough_terms[n] = to_double(terms[n]);
   }
 
   TwinDigits twins(count, table);
@@ -355,9 +346,7 @@ Code choose_guess_reference(int count, const Code* table) {
     }
     double value = 0.0;
     for (int b = 0; b < codes::k_score_values; ++b) {
-      if (histogram[b] == 0) continue;
-      const long double n = histogram[b];
-      value = static_cast<double>(value + std::log(n) * (-n / count));
+      if (histogram[b] > 0) value = add_term(value, split_term(histogram[b], count));
     }
     consider(best, table[g], value, histogram[codes::k_all_hits] > 0);
   }

@@ -1,0 +1,190 @@
+// The guess choice's integer arithmetic against the x87 itself. Where long double is the x87's
+// 80-bit type (x86-64 with glibc), the hardware is the witness: the logarithm table, every term
+// the game can form and millions of running sums are compared bit for bit. Everywhere else, the
+// terms' digest proves that the platform computes the bits the hardware gave.
+#include "player/extended.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cfloat>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <random>
+
+#include "test_random.h"
+
+namespace {
+
+using player::add_term;
+using player::Extended;
+using player::split_term;
+
+#if defined(__x86_64__) && LDBL_MANT_DIG == 64 && defined(__GLIBC__)
+#define HITBLOW_X87_WITNESS 1
+#else
+#define HITBLOW_X87_WITNESS 0
+#endif
+
+// FNV-1a over the bits of every term ln(n) * (-n / N), 3 <= N <= 5040, 1 <= n <= N: the counts
+// the choice can meet. Taken from the x87; TermsMatchTheHardware re-derives it on x86-64.
+constexpr std::uint64_t k_terms_digest = 0x0f932104547e838fu;
+
+struct Digest {
+  std::uint64_t value = 0xcbf29ce484222325u;
+  void add(std::uint64_t word) {
+    for (int byte = 0; byte < 8; ++byte, word >>= 8)
+      value = (value ^ (word & 0xff)) * 0x100000001b3u;
+  }
+  void add(const Extended& term) {
+    add(term.significand);
+    add(std::uint64_t{term.exponent} | std::uint64_t{term.negative} << 16);
+  }
+};
+
+template <class Visit>
+void for_each_term(Visit visit) {
+  for (int count = 3; count <= player::k_log_table_size; ++count) {
+    for (int n = 1; n <= count; ++n) visit(n, count, split_term(n, count));
+  }
+}
+
+TEST(Extended, TermsHaveTheHardwareDigest) {
+  Digest digest;
+  for_each_term([&](int, int, const Extended& term) { digest.add(term); });
+  EXPECT_EQ(digest.value, k_terms_digest) << std::hex << "digest 0x" << digest.value;
+}
+
+TEST(Extended, RoundingToDoubleKeepsSignAndRoundsTiesToEven) {
+  const double tie_low = 1.0 + 0x1p-52;  // halfway to the next double up: odd, so it rounds up
+  static const struct {
+    Extended value;
+    double want;
+    const char* why;
+  } cases[] = {
+      {{0, 0, true}, -0.0, "negative zero, as ln 1 times a negative quotient"},
+      {{0x8000000000000400u, 0x3fff, false}, 1.0, "tie below an even double stays"},
+      {{0x8000000000000c00u, 0x3fff, false}, 1.0 + 0x1p-51, "tie above an odd double rounds up"},
+      {{0x8000000000000401u, 0x3fff, true}, -tie_low, "just past the tie rounds up, sign kept"},
+      {{0xfffffffffffffc00u, 0x3fff, false}, 2.0, "rounding up carries into the exponent"},
+  };
+  for (const auto& c : cases) {
+    const double got = player::to_double(c.value);
+    EXPECT_EQ(std::memcmp(&got, &c.want, sizeof got), 0) << c.why << ": got " << got;
+  }
+}
+
+#if HITBLOW_X87_WITNESS
+
+Extended from_hardware(long double value) {
+  Extended bits{};
+  unsigned char bytes[sizeof value];
+  std::memcpy(bytes, &value, sizeof value);
+  std::uint16_t sign_and_exponent;
+  std::memcpy(&bits.significand, bytes, 8);
+  std::memcpy(&sign_and_exponent, bytes + 8, 2);
+  bits.exponent = sign_and_exponent & 0x7fff;
+  bits.negative = (sign_and_exponent & 0x8000) != 0;
+  return bits;
+}
+
+long double to_hardware(const Extended& bits) {
+  long double value = 0;
+  unsigned char bytes[sizeof value] = {};
+  const std::uint16_t sign_and_exponent =
+      static_cast<std::uint16_t>(bits.exponent | (bits.negative ? 0x8000 : 0));
+  std::memcpy(bytes, &bits.significand, 8);
+  std::memcpy(bytes + 8, &sign_and_exponent, 2);
+  std::memcpy(&value, bytes, sizeof value);
+  return value;
+}
+
+bool same_bits(const Extended& a, const Extended& b) {
+  return a.significand == b.significand && a.exponent == b.exponent && a.negative == b.negative;
+}
+
+bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+// The hardware's step of a split value: the sum in extended precision, stored as a double.
+double hardware_add(double value, long double term) { return static_cast<double>(value + term); }
+
+TEST(Extended, LogTableIsTheHardwareLogarithm) {
+  for (int n = 1; n <= player::k_log_table_size; ++n) {
+    const Extended want = from_hardware(std::log(static_cast<long double>(n)));
+    ASSERT_TRUE(same_bits(player::log_of_count(n), want)) << "ln " << n;
+  }
+}
+
+TEST(Extended, TermsMatchTheHardware) {
+  Digest digest;
+  long long checked = 0;
+  for_each_term([&](int n, int count, const Extended& term) {
+    const long double log = to_hardware(player::log_of_count(n));
+    const long double quotient = -static_cast<long double>(n) / count;
+    const Extended want = from_hardware(log * quotient);
+    if (!same_bits(term, want)) {
+      ADD_FAILURE() << "term n " << n << ", N " << count;
+      return;
+    }
+    digest.add(want);
+    ++checked;
+  });
+  EXPECT_EQ(checked, 12'703'317);
+  EXPECT_EQ(digest.value, k_terms_digest) << std::hex << "hardware digest 0x" << digest.value;
+}
+
+// Random histograms as the choice meets them (up to 14 answers, counts of at most N), summed in
+// ascending order, every step compared.
+TEST(Extended, RunningSumsMatchTheHardware) {
+  const unsigned seed = testing_support::test_seed();
+  std::mt19937_64 random(seed);
+  const int sequences = testing_support::k_sanitized ? 300'000 : 2'000'000;
+  long long steps = 0;
+  for (int sequence = 0; sequence < sequences; ++sequence) {
+    const int count = 3 + static_cast<int>(random() % (player::k_log_table_size - 2));
+    const int terms = 1 + static_cast<int>(random() % 14);
+    double value = 0.0;
+    double hardware = 0.0;
+    for (int t = 0; t < terms; ++t) {
+      // Small counts are the common ones late in a game; draw them as often as the rest.
+      const int n = 1 + static_cast<int>(random() % (random() % 2 ? count : std::min(count, 12)));
+      const Extended term = split_term(n, count);
+      value = add_term(value, term);
+      hardware = hardware_add(hardware, to_hardware(term));
+      ASSERT_TRUE(same_bits(value, hardware))
+          << "seed " << seed << ", sequence " << sequence << ", N " << count << ", step " << t;
+      ++steps;
+    }
+  }
+  std::printf("%d sequences, %lld sums compared\n", sequences, steps);
+}
+
+// Sums that land on, or a few units beside, the midpoint between two doubles: there the second
+// rounding decides, and a wrong tie rule or a lost sticky bit shows.
+TEST(Extended, SumsBesideADoubleTieMatchTheHardware) {
+  const unsigned seed = testing_support::test_seed();
+  std::mt19937_64 random(seed);
+  std::uniform_real_distribution<double> values(-9.0, -1e-3);
+  std::uniform_real_distribution<double> terms(-1.0, -1e-4);
+  int exact_ties = 0;
+  const int trials = testing_support::k_sanitized ? 50'000 : 400'000;
+  for (int trial = 0; trial < trials; ++trial) {
+    const double value = values(random);
+    const double near = value + terms(random);
+    const long double midpoint = (static_cast<long double>(near) + std::nextafter(near, -10.0)) / 2;
+    const long double term = midpoint - value;
+    exact_ties += value + term == midpoint;
+    long double nudged = term;
+    for (int k = 0; k < 3; ++k) nudged = std::nextafterl(nudged, 0.0L);
+    for (int k = -3; k <= 3; ++k, nudged = std::nextafterl(nudged, -10.0L)) {
+      ASSERT_TRUE(same_bits(add_term(value, from_hardware(nudged)), hardware_add(value, nudged)))
+          << "seed " << seed << ", trial " << trial << ", " << k << " units from the tie";
+    }
+  }
+  EXPECT_GT(exact_ties, trials / 2) << "the trials should mostly land on the tie itself";
+}
+
+#endif  // HITBLOW_X87_WITNESS
+
+}  // namespace
