@@ -12,6 +12,22 @@
 #if __has_include(<unistd.h>)
 #include <unistd.h>
 #endif
+#if defined(_WIN32)
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <io.h>
+#include <windows.h>
+#elif !defined(__EMSCRIPTEN__) && __has_include(<langinfo.h>)
+#include <langinfo.h>
+
+#include <clocale>
+#include <string>
+#define HITBLOW_ASK_LOCALE 1
+#endif
 
 namespace console {
 
@@ -60,6 +76,30 @@ bool is_output_terminal(std::FILE* out) {
 #endif
 }
 
+// Whether `out` is a terminal that shows UTF-8. Only these two ways of asking are trusted; a
+// platform that has neither (the browser among them) gets the Shift-JIS bytes.
+bool is_utf8_terminal(std::FILE* out) {
+#if defined(_WIN32)
+  // Only a console has a mode; a pipe, a file or NUL fails the call.
+  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(out)));
+  DWORD mode = 0;
+  return GetConsoleMode(handle, &mode) != 0 && GetConsoleOutputCP() == CP_UTF8;
+#elif defined(HITBLOW_ASK_LOCALE)
+  if (!is_output_terminal(out)) return false;
+  // The environment's LC_CTYPE answers the question and is then put back: the game reads, parses
+  // and prints its texts as bytes, the same whatever the locale.
+  const char* current = std::setlocale(LC_CTYPE, nullptr);
+  const std::string saved = current != nullptr ? current : "C";
+  if (std::setlocale(LC_CTYPE, "") == nullptr) return false;  // an unknown locale: left as it was
+  const bool utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+  std::setlocale(LC_CTYPE, saved.c_str());
+  return utf8;
+#else
+  (void)out;
+  return false;
+#endif
+}
+
 void after_print() {
   if (g_streams.flush_each_print) std::fflush(g_streams.out);
 }
@@ -88,11 +128,17 @@ bool skip_small_number(const char*& p) {
 
 }  // namespace
 
-void reset_message_table() {
+void reset_message_table(Encoding encoding) {
+  const char* const* texts =
+      encoding == Encoding::utf8 ? k_builtin_messages_utf8 : k_builtin_messages;
   for (int slot = 0; slot < k_slot_count; ++slot) {
     message_table[slot].fill('\0');
-    std::strncpy(message_table[slot].data(), k_builtin_messages[slot], k_slot_bytes - 1);
+    std::strncpy(message_table[slot].data(), texts[slot], k_slot_bytes - 1);
   }
+}
+
+Encoding output_encoding() {
+  return is_utf8_terminal(streams().out) ? Encoding::utf8 : Encoding::shift_jis;
 }
 
 int slot_argument_count(int slot) {

@@ -21,8 +21,18 @@ using MessageTable = std::array<std::array<char, k_slot_bytes>, k_slot_count>;
 // most slot_argument_count(slot) of them; the loader refuses files that break this.
 extern MessageTable message_table;
 
-// Puts the built-in texts back into every slot (start of a run, tests, fuzzers).
-void reset_message_table();
+// The two forms of the built-in texts: the same Japanese as Shift-JIS bytes or in UTF-8.
+enum class Encoding { shift_jis, utf8 };
+
+// Puts the built-in texts back into every slot, in `encoding` (start of a run, tests, fuzzers).
+void reset_message_table(Encoding encoding = Encoding::shift_jis);
+
+// The form of the built-in texts that the output stream shows as Japanese: UTF-8 when it is a
+// terminal whose encoding is UTF-8 (the LC_CTYPE of the environment names a UTF-8 codeset; on
+// Windows, a console with output code page 65001), Shift-JIS for pipes, files, every other
+// terminal and the browser, whose page decodes Shift-JIS itself. Only LC_CTYPE is looked at, and
+// the program's locale is left as it was. Can't fail.
+Encoding output_encoding();
 
 // How many int arguments the game passes when it prints the slot (0 for unknown slots).
 int slot_argument_count(int slot);

@@ -34,7 +34,8 @@ std::optional<const char*> match_option(const char* argument, const char* option
 // The usage text, with the program name in its first line.
 void print_usage(const char* program_name);
 
-// Reads the options, loads message files as they come, rewrites the table, seeds the random
+// Fills the table with the built-in texts in the output's encoding (console::output_encoding),
+// reads the options, loads message files as they come, rewrites the table, seeds the random
 // generator and draws the secret and deck A. Ends the program itself (status -1, after the
 // pause) on an unknown option or an unreadable message file.
 StartState start_up(int argc, char** argv);

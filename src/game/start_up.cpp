@@ -77,6 +77,8 @@ void print_usage(const char* program_name) {
 }
 
 StartState start_up(int argc, char** argv) {
+  // The built-in texts in the form the terminal shows, before any message file replaces them.
+  console::reset_message_table(console::output_encoding());
   Options options;
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];

@@ -93,9 +93,20 @@ class Run:
         self.status = status
 
 
-def run(args, stdin=b"", program=None, timeout=TIMEOUT):
-    """Runs the game with pipes for standard input and output."""
-    process = subprocess.run([program or GAME] + list(args), input=stdin,
+def locale(variables):
+    """The environment without the caller's locale, plus the locale `variables` (LANG, LC_...).
+
+    On a terminal the locale decides the built-in texts' encoding, so terminal tests never
+    inherit it."""
+    env = {k: v for k, v in os.environ.items() if k != "LANG" and not k.startswith("LC_")}
+    env.update(variables)
+    return env
+
+
+def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None):
+    """Runs the game with pipes for standard input and output (the caller's environment unless
+    `env` is given)."""
+    process = subprocess.run([program or GAME] + list(args), input=stdin, env=env,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
     return Run(process.stdout, process.returncode)
 
@@ -108,7 +119,8 @@ def play(deck, args, stdin, timeout=TIMEOUT):
 class Terminal:
     """The game in a pseudo-terminal: read what it shows, type lines, as a player would."""
 
-    def __init__(self, args, program=None):
+    def __init__(self, args, program=None, env=None):
+        """`env` defaults to the C locale, in which the built-in texts are Shift-JIS bytes."""
         self.master, slave = pty.openpty()
         # No echo and no CR added before line feeds: the output is the bytes the game printed.
         attributes = termios.tcgetattr(slave)
@@ -117,6 +129,7 @@ class Terminal:
         termios.tcsetattr(slave, termios.TCSANOW, attributes)
         self.process = subprocess.Popen([program or GAME] + list(args), stdin=slave,
                                         stdout=slave, stderr=slave, close_fds=True,
+                                        env=env if env is not None else locale({"LC_ALL": "C"}),
                                         start_new_session=True)
         os.close(slave)
         self.seen = b""

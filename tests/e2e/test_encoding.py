@@ -1,0 +1,75 @@
+#!/usr/bin/env python3
+"""The built-in texts follow the terminal: UTF-8 on a UTF-8 terminal, Shift-JIS bytes elsewhere."""
+
+import os
+import sys
+import tempfile
+import unittest
+
+sys.path.insert(0, os.path.dirname(__file__))
+from harness import DRIVER, PAUSE, Terminal, locale, main, run  # noqa: E402
+from test_startup import builtin_texts  # noqa: E402
+
+UTF8 = locale({"LANG": "C.UTF-8"})
+
+
+def in_encoding(texts, encoding):
+    return [t.decode("cp932").encode(encoding) for t in texts]
+
+
+class TerminalEncoding(unittest.TestCase):
+    def test_sjis_echoes_the_table_in_the_encoding_of_the_output(self):
+        with tempfile.NamedTemporaryFile("wb", suffix=".txt", delete=False) as f:
+            f.write(b"hello\n")
+        hello = "-mesg=" + f.name
+        rows = [  # why, on a terminal?, locale, options, encoding of the built-in texts
+            ("LANG names UTF-8", True, {"LANG": "C.UTF-8"}, [], "utf-8"),
+            ("LC_CTYPE alone decides", True, {"LC_CTYPE": "C.UTF-8"}, [], "utf-8"),
+            ("LC_ALL=C overrides LANG", True, {"LANG": "C.UTF-8", "LC_ALL": "C"}, [], "cp932"),
+            ("LC_CTYPE=C overrides LANG", True, {"LANG": "C.UTF-8", "LC_CTYPE": "C"}, [], "cp932"),
+            ("other categories don't count", True, {"LC_MESSAGES": "C.UTF-8"}, [], "cp932"),
+            ("a file replaces slot 0 only", True, {"LANG": "C.UTF-8"}, [hello], "utf-8"),
+            ("a pipe gets Shift-JIS", False, {"LANG": "C.UTF-8"}, [], "cp932"),
+        ]
+        for why, on_terminal, variables, options, encoding in rows:
+            with self.subTest(why):
+                texts = in_encoding(builtin_texts(), encoding)
+                if options:
+                    texts[0] = b"hello\n"
+                want = b"".join(t + b"\n" for t in texts) + texts[21]  # echo, first prompt
+                args = options + ["-key=1234", "-sjis"]
+                if not on_terminal:
+                    self.assertTrue(run(args, env=locale(variables)).output.startswith(want))
+                    continue
+                terminal = Terminal(args, env=locale(variables))
+                self.assertEqual(terminal.expect(want), want)
+                terminal.close_input()
+                terminal.expect(PAUSE)
+                self.assertEqual(terminal.wait(), 0)
+        os.unlink(f.name)
+
+    def test_a_game_on_a_utf8_terminal_is_the_piped_game_in_utf8(self):
+        # The computer opens with 1234 and holds 5079; the player answers for a code of 5079 too
+        # and finds the computer's on the second guess.
+        piped = run(["1234", "-key=5079"], b"1357\nX\n5079\n3B\n\n", program=DRIVER, env=UTF8)
+        self.assertTrue(piped.output.startswith("そっちからどうぞ\n".encode("cp932")))
+        terminal = Terminal(["1234", "-key=5079"], program=DRIVER, env=UTF8)
+        shown = terminal.expect("そっちからどうぞ\n".encode())
+        terminal.type(b"1357")
+        shown += terminal.expect("それじゃあこっちは、 1234\n".encode())
+        terminal.type(b"X")
+        shown += terminal.expect("そっちは？\n".encode())
+        terminal.type(b"5079")
+        shown += terminal.expect("それじゃあこっちは、 0567\n".encode())  # a draw is still open
+        terminal.type(b"3B")
+        shown += terminal.expect(PAUSE)
+        terminal.type(b"")
+        self.assertEqual(terminal.wait(), 0)
+        shown += terminal.seen
+        self.assertIn("推理丸は考える・・・\n   えっと、あと 360 通り。\n".encode(), shown)
+        self.assertIn("こっちの負けだね\n".encode(), shown)
+        self.assertEqual(shown, piped.output.decode("cp932").encode())
+
+
+if __name__ == "__main__":
+    main()
