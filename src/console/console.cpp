@@ -8,10 +8,8 @@
 #include <string_view>
 
 #include "console/builtin_messages.h"
+#include "console/platform.h"
 
-#if __has_include(<unistd.h>)
-#include <unistd.h>
-#endif
 #if defined(_WIN32)
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
@@ -46,7 +44,7 @@ namespace {
 struct Streams {
   std::FILE* in = nullptr;
   std::FILE* out = nullptr;
-  bool flush_each_print = false;  // the output is a terminal
+  bool flush_each_print = false;  // the output is a terminal or the page
   bool input_ended = false;       // end of file or a 0x1A byte: no more lines, ever
 };
 Streams g_streams;
@@ -67,15 +65,6 @@ constexpr int k_slot_arguments[k_slot_count] = {
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                   // 32..41 dialog
 };
 
-bool is_output_terminal(std::FILE* out) {
-#if __has_include(<unistd.h>)
-  return isatty(fileno(out)) != 0;
-#else
-  (void)out;
-  return true;  // can't tell: flushing every print is always correct, only slower
-#endif
-}
-
 // Whether `out` is a terminal that shows UTF-8. Only these two ways of asking are trusted; a
 // platform that has neither (the browser among them) gets the Shift-JIS bytes.
 bool is_utf8_terminal(std::FILE* out) {
@@ -85,7 +74,7 @@ bool is_utf8_terminal(std::FILE* out) {
   DWORD mode = 0;
   return GetConsoleMode(handle, &mode) != 0 && GetConsoleOutputCP() == CP_UTF8;
 #elif defined(HITBLOW_ASK_LOCALE)
-  if (!is_output_terminal(out)) return false;
+  if (!platform::is_interactive(out)) return false;
   // The environment's LC_CTYPE answers the question and is then put back: the game reads, parses
   // and prints its texts as bytes, the same whatever the locale.
   const char* current = std::setlocale(LC_CTYPE, nullptr);
@@ -111,7 +100,7 @@ bool is_digit(unsigned char byte) { return byte >= '0' && byte <= '9'; }
 int get_text_byte(std::FILE* file) {
   int byte;
   do {
-    byte = std::getc(file);
+    byte = platform::read_byte(file);
   } while (byte == '\r');
   return byte == k_end_of_text ? EOF : byte;
 }
@@ -360,7 +349,7 @@ void pause_and_end(int status) {
 void use_streams(std::FILE* in, std::FILE* out) {
   g_streams.in = in != nullptr ? in : stdin;
   g_streams.out = out != nullptr ? out : stdout;
-  g_streams.flush_each_print = is_output_terminal(g_streams.out);
+  g_streams.flush_each_print = platform::is_interactive(g_streams.out);
   g_streams.input_ended = false;
 }
 
