@@ -1,0 +1,60 @@
+// The platform seam in a browser page (WebAssembly, built with Emscripten and Asyncify).
+//
+// The page can't be blocked while the player thinks, so a read of the standard input that finds
+// no byte left suspends the whole program (Asyncify unwinds the stack) until the page resolves
+// its promise with the next typed line; then the program resumes where it stopped. Other streams
+// (message files, the unit tests' temporary files) are read as usual.
+//
+// Output needs no code here: the page gives the runtime a byte-by-byte standard output, so the C
+// library's write reports any byte the page failed to take as a write error, as a console would.
+// That output is not a terminal to the C library, yet it is shown as it is written.
+#include <emscripten.h>
+
+#include "console/platform.h"
+
+namespace {
+
+// Suspends until the page hands over input: copies up to `capacity` bytes of it into `buffer`
+// and returns how many; 0 once the page has no more input to give. The page's readInput() yields
+// a whole line with its line feed (a Uint8Array), or null at the end; a line longer than
+// `capacity` is handed over in pieces.
+EM_ASYNC_JS(int, page_read_input, (unsigned char* buffer, int capacity), {
+  let pending = Module['pendingInput'];
+  if (!pending || pending.length == 0) {
+    pending = await Module['readInput']();
+    if (pending === null) return 0;
+  }
+  const length = Math.min(pending.length, capacity);
+  HEAPU8.set(pending.subarray(0, length), buffer);
+  Module['pendingInput'] = pending.subarray(length);
+  return length;
+});
+
+// What the page handed over and the program has not read yet.
+struct Input {
+  unsigned char bytes[512];
+  int length = 0;
+  int next = 0;
+  bool ended = false;
+};
+Input g_input;
+
+}  // namespace
+
+namespace console::platform {
+
+bool is_interactive(std::FILE* stream) { return stream == stdout || stream == stderr; }
+
+int read_byte(std::FILE* stream) {
+  if (stream != stdin) return std::getc(stream);
+  if (g_input.next == g_input.length && !g_input.ended) {
+    std::fflush(stdout);  // the prompt must be on the page before the program waits
+    g_input.length = page_read_input(g_input.bytes, static_cast<int>(sizeof g_input.bytes));
+    g_input.next = 0;
+    g_input.ended = g_input.length == 0;
+  }
+  if (g_input.ended) return EOF;
+  return g_input.bytes[g_input.next++];
+}
+
+}  // namespace console::platform
