@@ -73,8 +73,8 @@
 
   // The program's standard input: the next typed line with its line feed, once there is one.
   function readInput(current) {
-    flush(current);
     setState('waiting', 'Type a line and press Enter.');
+    flush(current);
     if (current.typed.length > 0) return Promise.resolve(current.typed.shift());
     return new Promise((resolve) => {
       current.waiting = resolve;

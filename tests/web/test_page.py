@@ -1,0 +1,224 @@
+#!/usr/bin/python3
+"""The game on its page, played in headless Chromium as a player would.
+
+Needs Debian's chromium, chromium-driver and python3-selenium (so Debian's /usr/bin/python3), the
+built site (HITBLOW_SITE, default build/web/site, served here from 127.0.0.1) and the native
+driver (HITBLOW_DRIVER), which replays a page's game on the console for a byte-for-byte
+comparison. If HITBLOW_SCREENSHOT names a file, a game in progress is photographed into it.
+"""
+
+import functools
+import gzip
+import http.server
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import threading
+import unittest
+
+from selenium import webdriver
+from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.by import By
+from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import WebDriverWait
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from harness import DRIVER, PAUSE, SEPARATOR, SOURCE, score, scored  # noqa: E402
+
+SITE = os.environ.get("HITBLOW_SITE", "build/web/site")
+SCREENSHOT = os.environ.get("HITBLOW_SCREENSHOT")
+TIMEOUT = 60
+# The network here is closed: without these Chromium keeps trying to reach it.
+CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
+                  "--no-first-run", "--disable-background-networking",
+                  "--disable-component-update", "--disable-sync", "--window-size=760,600"]
+
+
+def slots(name):
+    """The 42 texts of a message file as the game prints them (each line's line feed kept)."""
+    with open(os.path.join(SOURCE, "messages", name), encoding="utf-8") as f:
+        return f.read().splitlines(keepends=True)
+
+
+EN = slots("en.txt")
+# The built-in texts, in a form Python reads; its three questions end without a line feed, which a
+# file line can't.
+JA = [text.rstrip("\n") if slot in (34, 35, 36) else text
+      for slot, text in enumerate(slots("ja-utf8.txt"))]
+
+
+def answer_text(value):
+    hits, blows = divmod(value, 5)
+    return "X" if value == 0 else (("%dH" % hits if hits else "") + ("%dB" % blows if blows else ""))
+
+
+class Page:
+    """The page in one browser: load it, type lines, read what the program printed."""
+
+    def __init__(self, base):
+        options = webdriver.ChromeOptions()
+        options.binary_location = "/usr/bin/chromium"
+        self.profile = tempfile.mkdtemp(prefix="hitblow_chromium_")
+        for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
+            options.add_argument(flag)
+        self.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
+        self.base = base
+
+    def close(self):
+        self.browser.quit()
+        shutil.rmtree(self.profile, ignore_errors=True)
+
+    def state(self):
+        return self.browser.find_element(By.ID, "status").get_attribute("data-state")
+
+    def settle(self):
+        """Waits until the program waits for a line or has ended."""
+        WebDriverWait(self.browser, TIMEOUT).until(lambda _: self.state() in ("waiting", "ended"))
+
+    def load(self, query=""):
+        self.browser.get(self.base + "/" + query)
+        self.settle()
+
+    def type(self, line):
+        self.browser.find_element(By.ID, "line").send_keys(line + Keys.ENTER)
+        self.settle()
+
+    def output(self):
+        """Everything the program printed: the screen's text nodes (echoes and notes are spans)."""
+        return self.browser.execute_script(
+            "return Array.from(document.getElementById('screen').childNodes)"
+            ".filter(n => n.nodeType === Node.TEXT_NODE).map(n => n.data).join('');")
+
+    def exit_status(self):
+        return self.browser.find_element(By.ID, "status").get_attribute("data-exit-status")
+
+
+def play_truthfully(page, code, oddities=(), photograph_turn=None):
+    """Plays a whole game on the page as a player holding `code` who answers truthfully; before
+    the first guess types the lines in `oddities`. Returns the lines typed, the computer's first
+    guess and its secret (read from the summary or from its closing words)."""
+    typed = list(oddities)
+    for line in oddities:
+        page.type(line)
+    first = None
+    turn = 0
+    while not page.output().endswith(PAUSE.decode()):
+        guess = (1234, 5678, 9012, 3456, 7890)[turn % 5]
+        page.type("%04d" % guess)
+        computer = int(re.search(r"(\d{4})\n$", page.output()).group(1))
+        first = computer if first is None else first
+        answer = answer_text(score(computer, code))
+        page.type(answer)
+        typed += ["%04d" % guess, answer]
+        turn += 1
+        if turn == photograph_turn and SCREENSHOT:
+            page.browser.save_screenshot(SCREENSHOT)
+    summary = page.output().split(SEPARATOR.decode())
+    last_row = summary[1].splitlines()[-1]
+    user_won = re.match(r"(\d{4}) 4H ", last_row)
+    secret = int(user_won.group(1) if user_won else re.findall(r"\d{4}", summary[0])[-1])
+    return typed, first, secret
+
+
+class PageTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        handler = functools.partial(Quiet, directory=SITE)
+        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
+        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
+        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1])
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.page.close()
+        cls.server.shutdown()
+
+    def assert_same_as_console(self, typed, first, secret, options, encoding):
+        """The page's transcript equals the native program's for the same input and first guess."""
+        native = subprocess.run([DRIVER, "%04d" % first, "-key=%d" % secret] + options,
+                                input="".join(line + "\n" for line in typed).encode(),
+                                stdout=subprocess.PIPE, timeout=TIMEOUT, check=True)
+        self.assertEqual(self.page.output(), native.stdout.decode(encoding))
+
+    def test_built_in_dialogue_is_decoded_from_shift_jis(self):
+        self.page.load()
+        self.assertEqual(self.page.output(), JA[21])
+        self.page.load("?sjis")  # the echo of all 42 texts, then the first prompt
+        self.assertEqual(self.page.output(), "".join(text + "\n" for text in JA) + JA[21])
+
+    def test_scripted_game_matches_the_console_byte_for_byte(self):
+        self.page.load()
+        typed, first, secret = play_truthfully(self.page, 9876, oddities=["12", "?", "abc"])
+        self.assert_same_as_console(typed, first, secret, [], "cp932")
+
+    def test_whole_game_in_english_then_a_new_game(self):
+        self.page.load("?mesg=en")
+        typed, first, secret = play_truthfully(self.page, 5079, photograph_turn=2)
+        shown = self.page.output()
+        thinking = re.escape(EN[0] + EN[1]).replace("%d", r"\d+")
+        self.assertRegex(shown, thinking, "the computer thinks aloud after every answer")
+        self.assertTrue(shown.endswith(PAUSE.decode()), shown[-200:])
+        self.assert_same_as_console(typed, first, secret,
+                                    ["-mesg=" + os.path.join(SOURCE, "messages", "en.txt")], "utf-8")
+        self.page.type("")
+        self.assertEqual((self.page.state(), self.page.exit_status()), ("ended", "0"))
+        self.assertIn("[exit status 0]", self.page.browser.find_element(By.ID, "screen").text)
+        self.page.type("")  # Enter after the end starts a fresh run
+        self.assertEqual((self.page.state(), self.page.output()), ("waiting", EN[21]))
+
+    def test_reminder_history_and_contradiction_dialog(self):
+        self.page.load()
+        self.page.type("1234")
+        first = int(re.search(r"(\d{4})\n$", self.page.output()).group(1))
+        self.page.type("12B")
+        self.assertTrue(self.page.output().endswith(JA[25] + JA[26]), "unreadable answer")
+        self.page.type("X")
+        self.page.type("?")
+        self.assertTrue(self.page.output().endswith(scored(first, 0).decode() + "\n" + JA[22]),
+                        "the history lists the turn, then the prompt comes again")
+        self.page.type("5678")
+        self.page.type("4H3B")  # 23: no code can answer that, so no candidate is left
+        self.assertIn(JA[32], self.page.output())
+        # The question has no line feed; the page shows it while the program waits.
+        self.assertTrue(self.page.output().endswith(JA[34]), self.page.output()[-100:])
+        self.page.type("n")
+        self.assertTrue(self.page.output().endswith(JA[41] + PAUSE.decode()))
+
+    def test_options_quiet_and_a_missing_message_file(self):
+        self.page.load("?mesg=en&quiet")
+        self.page.type("1234")
+        self.page.type("X")
+        self.assertNotIn(EN[0], self.page.output(), "-quiet silences the thinking")
+        self.assertTrue(self.page.output().endswith(EN[22]))
+        self.page.load("?mesg=nosuch")
+        self.assertEqual(self.page.output(),
+                         'Cannot open message file "messages/nosuch.txt"\n' + PAUSE.decode())
+        self.page.type("")
+        self.assertEqual(self.page.exit_status(), "255", "-1 as a shell shows it")
+
+
+    def test_site_weighs_under_a_megabyte_gzipped(self):
+        weight = 0
+        for folder, _, names in os.walk(SITE):
+            for name in names:
+                with open(os.path.join(folder, name), "rb") as f:
+                    weight += len(gzip.compress(f.read(), 9))
+        print("\nthe site weighs %d bytes gzipped" % weight, file=sys.stderr)
+        self.assertLess(weight, 1 << 20)
+
+
+class Quiet(http.server.SimpleHTTPRequestHandler):
+    """Serves the site without a log line per request."""
+
+    extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
+                      ".wasm": "application/wasm", ".js": "text/javascript"}
+
+    def log_message(self, *args):
+        pass
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
