@@ -18,6 +18,8 @@ namespace {
 // and returns how many; 0 once the page has no more input to give. The page's readInput() yields
 // a whole line with its line feed (a Uint8Array), or null at the end; a line longer than
 // `capacity` is handed over in pieces.
+// The body is JavaScript, which clang-format would break.
+// clang-format off
 EM_ASYNC_JS(int, page_read_input, (unsigned char* buffer, int capacity), {
   let pending = Module['pendingInput'];
   if (!pending || pending.length == 0) {
@@ -29,6 +31,7 @@ EM_ASYNC_JS(int, page_read_input, (unsigned char* buffer, int capacity), {
   Module['pendingInput'] = pending.subarray(length);
   return length;
 });
+// clang-format on
 
 // What the page handed over and the program has not read yet.
 struct Input {
