@@ -17,6 +17,7 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
+#include <fcntl.h>
 #include <io.h>
 #include <windows.h>
 #elif !defined(__EMSCRIPTEN__) && __has_include(<langinfo.h>)
@@ -280,6 +281,8 @@ int read_file_line(TextFile& text, char (&buffer)[k_slot_bytes]) {
 }  // namespace
 
 int load_message_file(const char* path) {
+  // Binary: the loader applies the text mode itself, the same on every system; on Windows the
+  // C library's text mode would translate the bytes first.
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) reject_message_file(path, 0, nullptr);
   TextFile text{file, false};
@@ -347,6 +350,12 @@ void pause_and_end(int status) {
 }
 
 void use_streams(std::FILE* in, std::FILE* out) {
+#if defined(_WIN32)
+  // A Windows console program: the C library writes each line feed as CR LF. On input the game
+  // applies its own text mode (CR dropped, 0x1A ends), so the library's must not come first.
+  if (in == nullptr) _setmode(_fileno(stdin), _O_BINARY);
+  if (out == nullptr) _setmode(_fileno(stdout), _O_TEXT);
+#endif
   g_streams.in = in != nullptr ? in : stdin;
   g_streams.out = out != nullptr ? out : stdout;
   g_streams.flush_each_print = platform::is_interactive(g_streams.out);

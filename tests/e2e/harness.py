@@ -2,13 +2,16 @@
 
 The binaries come from the environment that CTest sets: HITBLOW (the game), HITBLOW_DRIVER (the
 game with deck A fixed by its first argument, so the computer's first guess is known), and
-HITBLOW_SOURCE (the source tree). Only the standard library is used.
+HITBLOW_SOURCE (the source tree). A build for another machine adds HITBLOW_EMULATOR, the command
+that runs its programs here (qemu-user, wine), and HITBLOW_SYSTEM, the system it is for (Linux,
+Windows). Only the standard library is used.
 """
 
 import math
 import os
 import pty
 import select
+import shlex
 import signal
 import subprocess
 import tempfile
@@ -19,6 +22,10 @@ import unittest
 GAME = os.environ.get("HITBLOW", "build/hitblow")
 DRIVER = os.environ.get("HITBLOW_DRIVER", "build/tests/hitblow_driver")
 SOURCE = os.environ.get("HITBLOW_SOURCE", os.path.join(os.path.dirname(__file__), "..", ".."))
+
+EMULATOR = shlex.split(os.environ.get("HITBLOW_EMULATOR", ""))
+WINDOWS = os.environ.get("HITBLOW_SYSTEM") == "Windows"
+EXE_SUFFIX = ".exe" if WINDOWS else ""
 
 TIMEOUT = 60  # seconds: every run must end well within this, or the test fails
 PAUSE = b"\n--(Hit return key)--\n"
@@ -85,6 +92,25 @@ def markers():
     return "-mesg=" + marker_messages()
 
 
+def program_name(path):
+    """The program's name as the game shows it in its usage line: as the system passed it."""
+    if WINDOWS:
+        # wine hands a Windows program its Unix path on drive Z:, which is the Unix root.
+        return "Z:" + os.path.abspath(path).replace("/", "\\")
+    return path
+
+
+def from_text_mode(output):
+    """The output with Windows text-mode line ends made plain again, once each was checked: on
+    Windows every line feed the game prints must reach the pipe as CR LF, and no other CR."""
+    if not WINDOWS:
+        return output
+    plain = output.replace(b"\r\n", b"\n")
+    if plain.count(b"\n") != output.count(b"\r\n") or b"\r" in plain:
+        raise AssertionError("line ends not in Windows text mode: %r" % output[-400:])
+    return plain
+
+
 class Run:
     """The result of one run: everything printed, and the exit status (-1 shows as 255)."""
 
@@ -106,9 +132,9 @@ def locale(variables):
 def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None):
     """Runs the game with pipes for standard input and output (the caller's environment unless
     `env` is given)."""
-    process = subprocess.run([program or GAME] + list(args), input=stdin, env=env,
+    process = subprocess.run(EMULATOR + [program or GAME] + list(args), input=stdin, env=env,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
-    return Run(process.stdout, process.returncode)
+    return Run(from_text_mode(process.stdout), process.returncode)
 
 
 def play(deck, args, stdin, timeout=TIMEOUT):
@@ -121,13 +147,15 @@ class Terminal:
 
     def __init__(self, args, program=None, env=None):
         """`env` defaults to the C locale, in which the built-in texts are Shift-JIS bytes."""
+        if WINDOWS:
+            raise unittest.SkipTest("a Windows console is not a pseudo-terminal")
         self.master, slave = pty.openpty()
         # No echo and no CR added before line feeds: the output is the bytes the game printed.
         attributes = termios.tcgetattr(slave)
         attributes[1] &= ~termios.OPOST
         attributes[3] &= ~termios.ECHO
         termios.tcsetattr(slave, termios.TCSANOW, attributes)
-        self.process = subprocess.Popen([program or GAME] + list(args), stdin=slave,
+        self.process = subprocess.Popen(EMULATOR + [program or GAME] + list(args), stdin=slave,
                                         stdout=slave, stderr=slave, close_fds=True,
                                         env=env if env is not None else locale({"LC_ALL": "C"}),
                                         start_new_session=True)

@@ -16,7 +16,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import (DRIVER, GAME, PAUSE, SEPARATOR, Terminal, main, marker,  # noqa: E402
+from harness import (DRIVER, EMULATOR, GAME, PAUSE, SEPARATOR, Terminal, main, marker,  # noqa: E402
                      marker_messages, markers, play, run, score, scored)
 
 MIB = 1 << 20
@@ -313,6 +313,8 @@ class Valgrind(unittest.TestCase):
             self.skipTest("valgrind is not installed")
         if sanitized(DRIVER) or sanitized(GAME):
             self.skipTest("a sanitizer build: valgrind runs on the plain build")
+        if EMULATOR:
+            self.skipTest("a build for another machine: valgrind runs on the native build")
         handle, self.log = tempfile.mkstemp(prefix="hitblow_valgrind_", suffix=".log")
         os.close(handle)
 

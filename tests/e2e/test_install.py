@@ -14,7 +14,7 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import SOURCE, TIMEOUT, main, run  # noqa: E402
+from harness import EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
 
 BUILD = os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build"))
 MESSAGE_FILES = ("en.txt", "ja-utf8.txt")
@@ -48,7 +48,7 @@ class Install(unittest.TestCase):
         return os.path.join(self.prefix, *parts)
 
     def test_installs_the_game_the_messages_and_the_manual(self):
-        self.assertTrue(os.access(self.installed("bin", "hitblow"), os.X_OK))
+        self.assertTrue(os.access(self.installed("bin", "hitblow" + EXE_SUFFIX), os.X_OK))
         for name in MESSAGE_FILES:
             with self.subTest(file=name):
                 path = self.installed("share", "hitblow", "messages", name)
@@ -69,7 +69,7 @@ class Install(unittest.TestCase):
             slots = f.read().split(b"\n")
         first_prompt, not_a_code = slots[21] + b"\n", slots[23] + b"\n"
         # An invalid guess, then end of input: the game ends as a quit, with status 0.
-        result = run(["-mesg=" + english], b"abc\n", program=self.installed("bin", "hitblow"))
+        result = run(["-mesg=" + english], b"abc\n", program=self.installed("bin", "hitblow" + EXE_SUFFIX))
         self.assertEqual(result.status, 0, result.output)
         self.assertTrue(result.output.startswith(first_prompt + not_a_code + first_prompt),
                         result.output)

@@ -7,7 +7,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import GAME, PAUSE, SOURCE, marker, marker_messages, run, main  # noqa: E402
+from harness import (GAME, PAUSE, SOURCE, marker, marker_messages, program_name, run,  # noqa: E402
+                     main)
 
 USAGE = (b"Usage: %s [options]\n"
          b"       -key=%%04d        preset answer (for debug)\n"
@@ -32,7 +33,7 @@ class Usage(unittest.TestCase):
         for option in ["-help", "-", "-key", "-KEY=1234", "-Quiet", "-mesg", "-x", "--help"]:
             with self.subTest(option=option):
                 result = run([option])
-                self.assertEqual(result.output, USAGE % GAME.encode() + PAUSE)
+                self.assertEqual(result.output, USAGE % program_name(GAME).encode() + PAUSE)
                 self.assertEqual(result.status, 255)
 
     def test_usage_waits_for_return_on_a_terminal_too(self):
