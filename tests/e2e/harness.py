@@ -129,12 +129,15 @@ def locale(variables):
     return env
 
 
-def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None):
+def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False):
     """Runs the game with pipes for standard input and output (the caller's environment unless
-    `env` is given)."""
-    process = subprocess.run(EMULATOR + [program or GAME] + list(args), input=stdin, env=env,
+    `env` is given); `native` runs a program built for this machine, not through the emulator
+    of the build under test."""
+    emulator = [] if native else EMULATOR
+    process = subprocess.run(emulator + [program or GAME] + list(args), input=stdin, env=env,
                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=timeout)
-    return Run(from_text_mode(process.stdout), process.returncode)
+    output = process.stdout if native else from_text_mode(process.stdout)
+    return Run(output, process.returncode)
 
 
 def play(deck, args, stdin, timeout=TIMEOUT):
