@@ -92,14 +92,17 @@ class SameGames(unittest.TestCase):
 
     def test_scripted_whole_games(self):
         # Games of the driver against a user who answers truthfully (the computer's guesses
-        # come from the native game tree), now and then lies, asks for the history or types
+        # come from the native game listing), now and then lies, asks for the history or types
         # a bad guess; through every message table, some quiet.
         rng = random.Random(self.seed)
-        for game in range(48):
+        for game in range(64):
             first = self.firsts[game % len(self.firsts)]
-            code = rng.choice(CODES)
-            line = self.trees[first].split(b"\n")[CODES.index(code)]
-            guesses = [int(g) for g in line.split(b":")[1].split()]
+            games = [[int(g) for g in line.split(b":")[1].split()]
+                     for line in self.trees[first].split(b"\n")[:len(CODES)]]
+            # Every other game one of the longest, where the computer weighs the most guesses.
+            longest = [c for c, g in zip(CODES, games) if len(g) >= 7]
+            code = rng.choice(longest if game % 2 else CODES)
+            guesses = games[CODES.index(code)]
             typed = b""
             for guess in guesses:
                 if rng.random() < 0.1:
