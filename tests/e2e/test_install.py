@@ -2,7 +2,8 @@
 """The installed tree: `cmake --install` into a scratch prefix, then the game run from there.
 
 The installed game must find the installed English messages by the path a user would type, and
-the manual page must be in place and format cleanly.
+the manual pages must be in place, name the installed version and message files, and format
+cleanly.
 """
 
 import filecmp
@@ -18,21 +19,36 @@ from harness import EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
 
 BUILD = os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build"))
 MESSAGE_FILES = ("en.txt", "ja-utf8.txt")
+MANUALS = ("hitblow.6", "hitblow-report.6")
+
+
+def cache_entry(name, default=None):
+    """A value from the build's CMakeCache.txt."""
+    with open(os.path.join(BUILD, "CMakeCache.txt"), encoding="utf-8", errors="replace") as f:
+        for line in f:
+            if line.startswith(name + ":"):
+                return line.split("=", 1)[1].strip()
+    return default
 
 
 def cmake_command():
     """The cmake that configured the build, so that its install rules are read by the same."""
-    with open(os.path.join(BUILD, "CMakeCache.txt"), encoding="utf-8", errors="replace") as f:
-        for line in f:
-            if line.startswith("CMAKE_COMMAND:"):
-                return line.split("=", 1)[1].strip()
-    return shutil.which("cmake") or "cmake"
+    return cache_entry("CMAKE_COMMAND") or shutil.which("cmake") or "cmake"
+
+
+def format_manual(path):
+    """The manual page as a reader sees it (plain text), and what groff warned of."""
+    done = subprocess.run([shutil.which("groff"), "-man", "-Tutf8", "-ww", "-P-cbou", path],
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE, timeout=TIMEOUT)
+    return done.stdout.decode(), done.stderr.decode() + ("" if done.returncode == 0 else
+                                                         "groff exit status %d" % done.returncode)
 
 
 class Install(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.scratch = tempfile.TemporaryDirectory(prefix="hitblow_install_")
+        # A hyphen in the prefix, which a manual page must escape to print it as typed.
+        cls.scratch = tempfile.TemporaryDirectory(prefix="hitblow-install-")
         cls.prefix = cls.scratch.name
         done = subprocess.run([cmake_command(), "--install", BUILD, "--prefix", cls.prefix],
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT)
@@ -47,21 +63,31 @@ class Install(unittest.TestCase):
     def installed(self, *parts):
         return os.path.join(self.prefix, *parts)
 
-    def test_installs_the_game_the_messages_and_the_manual(self):
-        self.assertTrue(os.access(self.installed("bin", "hitblow" + EXE_SUFFIX), os.X_OK))
+    def test_installs_the_programs_the_messages_and_the_manuals(self):
+        for program in ("hitblow", "hitblow-report"):
+            self.assertTrue(os.access(self.installed("bin", program + EXE_SUFFIX), os.X_OK),
+                            program)
         for name in MESSAGE_FILES:
             with self.subTest(file=name):
                 path = self.installed("share", "hitblow", "messages", name)
                 self.assertTrue(os.path.isfile(path), path)
                 self.assertTrue(filecmp.cmp(path, os.path.join(SOURCE, "messages", name),
                                             shallow=False))
-        manual = self.installed("share", "man", "man6", "hitblow.6")
-        # The install rule for the manual is decided when the build is configured.
-        self.assertTrue(os.path.isfile(manual),
-                        "%s missing; a build configured before man/hitblow.6 existed needs "
-                        "cmake run again" % manual)
-        self.assertTrue(filecmp.cmp(manual, os.path.join(SOURCE, "man", "hitblow.6"),
-                                    shallow=False))
+        # Installing writes the version and the message folder into a page's `.ds` lines.
+        settings = {".ds Vn": cache_entry("CMAKE_PROJECT_VERSION"),
+                    ".ds Md": self.installed("share", "hitblow", "messages").replace("-", "\\-")}
+        for name in MANUALS:
+            with self.subTest(manual=name):
+                manual = self.installed("share", "man", "man6", name)
+                self.assertTrue(os.path.isfile(manual), manual)
+                with open(manual, encoding="utf-8") as f:
+                    installed = f.read().split("\n")
+                with open(os.path.join(SOURCE, "man", name), encoding="utf-8") as f:
+                    source = f.read().split("\n")
+                self.assertEqual(len(installed), len(source))
+                for was, now in zip(source, installed):
+                    setting = settings.get(was[:len(".ds Vn")])
+                    self.assertEqual(now, was if setting is None else was[:7] + setting)
 
     def test_installed_game_speaks_english(self):
         english = self.installed("share", "hitblow", "messages", "en.txt")
@@ -69,20 +95,32 @@ class Install(unittest.TestCase):
             slots = f.read().split(b"\n")
         first_prompt, not_a_code = slots[21] + b"\n", slots[23] + b"\n"
         # An invalid guess, then end of input: the game ends as a quit, with status 0.
-        result = run(["-mesg=" + english], b"abc\n", program=self.installed("bin", "hitblow" + EXE_SUFFIX))
+        result = run(["-mesg=" + english], b"abc\n",
+                     program=self.installed("bin", "hitblow" + EXE_SUFFIX))
         self.assertEqual(result.status, 0, result.output)
         self.assertTrue(result.output.startswith(first_prompt + not_a_code + first_prompt),
                         result.output)
 
-    def test_manual_formats_without_warnings(self):
-        groff = shutil.which("groff")
-        if groff is None:
+    def test_manual_names_the_installed_message_files(self):
+        if shutil.which("groff") is None:
             self.skipTest("groff is not installed")
-        manual = self.installed("share", "man", "man6", "hitblow.6")
-        done = subprocess.run([groff, "-man", "-Tutf8", "-ww", "-z", manual],
-                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT)
-        self.assertEqual(done.returncode, 0, done.stdout)
-        self.assertEqual(done.stdout, b"", "groff warnings")
+        text, _ = format_manual(self.installed("share", "man", "man6", "hitblow.6"))
+        self.assertIn("hitblow " + cache_entry("CMAKE_PROJECT_VERSION"), text)
+        lines = text.split("\n")
+        for name in MESSAGE_FILES:
+            path = self.installed("share", "hitblow", "messages", name)
+            self.assertIn("       " + path, lines, "FILES names " + path)
+        english = self.installed("share", "hitblow", "messages", "en.txt")
+        self.assertTrue(any(line.endswith(" -mesg=" + english) for line in lines),
+                        "EXAMPLES start the game with " + english)
+
+    def test_manuals_format_without_warnings(self):
+        if shutil.which("groff") is None:
+            self.skipTest("groff is not installed")
+        for name in MANUALS:
+            with self.subTest(manual=name):
+                _, warnings = format_manual(self.installed("share", "man", "man6", name))
+                self.assertEqual(warnings, "")
 
 
 if __name__ == "__main__":
