@@ -1,0 +1,326 @@
+#!/usr/bin/env python3
+"""The packages in dist/ as players get them: unpacked (never installed), checked and played.
+
+Each Debian package is unpacked with `dpkg-deb -x` into a scratch root, its control fields and
+file list are checked, and its own binary plays whole games with its own English messages (the
+arm64 one under qemu-aarch64). The Windows zip is unpacked and played under wine. Every build
+must also play exactly the same strategy: hitblow-report's count for one first guess is the
+same on all three. Run by scripts/test-release after scripts/release; DIST names another folder.
+"""
+
+import gzip
+import hashlib
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import unittest
+import zipfile
+
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
+from harness import PAUSE, SEPARATOR, SOURCE, Terminal, run, score, scored  # noqa: E402
+
+DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
+TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
+
+with open(os.path.join(SOURCE, "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
+    VERSION = re.search(r"project\(hitblow VERSION ([0-9.]+)", cmake_lists.read()).group(1)
+
+# name: (ELF machine number, how to run one of its programs)
+ARCHITECTURES = {
+    "amd64": (62, []),
+    "arm64": (183, ["qemu-aarch64", "-L", "/usr/aarch64-linux-gnu"]),
+}
+# What the Debian packages hold, and the modes dpkg will give each entry.
+DEB_FILES = {
+    "usr/games/hitblow": 0o755,
+    "usr/games/hitblow-report": 0o755,
+    "usr/share/doc/hitblow/changelog.gz": 0o644,
+    "usr/share/doc/hitblow/copyright": 0o644,
+    "usr/share/games/hitblow/messages/en.txt": 0o644,
+    "usr/share/games/hitblow/messages/ja-utf8.txt": 0o644,
+    "usr/share/man/man6/hitblow.6.gz": 0o644,
+    "usr/share/man/man6/hitblow-report.6.gz": 0o644,
+}
+MESSAGE_DIR = "/usr/share/games/hitblow/messages"
+LIBRARIES = {"libc6", "libgcc-s1", "libstdc++6"}  # what the programs may need at run time
+WINDOWS_FILES = ["hitblow.exe", "hitblow-report.exe", "LICENSE.txt", "README.txt",
+                 "messages/", "messages/en.txt", "messages/ja-utf8.txt"]
+
+KEY = 1234     # the computer's secret in every game here
+MY_CODE = 5079  # the player's, answered truthfully
+
+
+def english(path):
+    """The 42 English messages of a message file, each with its line feed."""
+    with open(path, "rb") as f:
+        return [line + b"\n" for line in f.read().split(b"\n")[:42]]
+
+
+def answer(value):
+    """A score typed as a player would: X, 2H, 3B or 1H2B."""
+    hits, blows = divmod(value, 5)
+    return (b"%dH" % hits if hits else b"") + (b"%dB" % blows if blows else b"") or b"X"
+
+
+def quick_win(command, messages):
+    """Plays through pipes: 5678 (nothing), answers X, then 1234 and the player wins. The
+    computer's two guesses are read from the output; returns (output, wanted, status)."""
+    result = run(command[1:] + ["-mesg=" + messages, "-key=%d" % KEY],
+                 b"5678\nX\n1234\nX\n\n", program=command[0], timeout=TIMEOUT)
+    output = result.output.replace(b"\r\n", b"\n")
+    s = english(messages)
+    guesses = [int(g) for g in re.findall(s[24].replace(b"%04d", b"([0-9]{4})"), output)]
+    if len(guesses) != 2:
+        return output, b"two guesses of the computer", result.status
+    first, second = guesses
+    wanted = (s[21] + scored(5678, 0) + s[31] + s[24] % first
+              + b" " * 12 + scored(first, 0) + s[30] + s[0] + s[1] % 360 + s[2] % second
+              + s[22] + scored(1234, 20) + s[31] + s[24] % second + s[28] + SEPARATOR
+              + scored(5678, 0) + scored(first, 0) + b"\n"
+              + scored(1234, 20) + scored(second, 0) + b"\n" + PAUSE)
+    return output, wanted, result.status
+
+
+_scratch = None
+
+
+def setUpModule():
+    """Unpacks every Debian package into its own root, for the whole run."""
+    global _scratch
+    _scratch = tempfile.TemporaryDirectory(prefix="hitblow_release_")
+    for arch in ARCHITECTURES:
+        subprocess.run(["dpkg-deb", "-x", deb_path(arch), os.path.join(_scratch.name, arch)],
+                       check=True, timeout=TIMEOUT)
+
+
+def tearDownModule():
+    _scratch.cleanup()
+
+
+def deb_path(arch):
+    return os.path.join(DIST, "hitblow_%s_%s.deb" % (VERSION, arch))
+
+
+def unpacked(arch, path):
+    """A file of the unpacked package of `arch`."""
+    return os.path.join(_scratch.name, arch, path.lstrip("/"))
+
+
+def command(arch, program):
+    """How to run a program of the unpacked package of `arch` on this machine."""
+    return ARCHITECTURES[arch][1] + [unpacked(arch, "usr/games/" + program)]
+
+
+def report(command):
+    """hitblow-report's count for the first guess 0123, without its timing line."""
+    done = subprocess.run(command + ["0123", "--jobs", "1"], stdout=subprocess.PIPE,
+                          stderr=subprocess.STDOUT, timeout=TIMEOUT)
+    text = done.stdout.decode(errors="replace").replace("\r\n", "\n")
+    return done.returncode, re.sub(r"\n[0-9]+ histories thought through in .*\n", "\n", text)
+
+
+class DebianPackage:
+    """One architecture's .deb; the subclasses below name it."""
+
+    arch = None
+
+    @classmethod
+    def setUpClass(cls):
+        cls.deb = deb_path(cls.arch)
+
+    def unpacked(self, path):
+        return unpacked(self.arch, path)
+
+    def field(self, name):
+        done = subprocess.run(["dpkg-deb", "-f", self.deb, name], stdout=subprocess.PIPE,
+                              check=True, timeout=TIMEOUT)
+        return done.stdout.decode().strip()
+
+    def test_control_fields(self):
+        for name, want in [("Package", "hitblow"), ("Version", VERSION),
+                           ("Architecture", self.arch), ("Section", "games"),
+                           ("Priority", "optional")]:
+            self.assertEqual(self.field(name), want, name)
+        # Every dependency a library of this architecture, by its own name: no cross packages.
+        depends = [d.strip() for d in self.field("Depends").split(",")]
+        names = {re.match(r"[a-z0-9.+-]+", d).group(0) for d in depends}
+        self.assertIn("libc6", names, depends)
+        self.assertLessEqual(names, LIBRARIES, depends)
+        for d in depends:
+            self.assertRegex(d, r"^[a-z0-9.+-]+( \(>= [0-9.]+\))?$")
+
+    def test_file_list_and_modes(self):
+        done = subprocess.run(["dpkg-deb", "-c", self.deb], stdout=subprocess.PIPE, check=True,
+                              timeout=TIMEOUT)
+        files = {}
+        for line in done.stdout.decode().splitlines():
+            mode, owner, _, _, _, path = line.split(None, 5)
+            self.assertEqual(owner, "root/root", line)
+            if mode.startswith("d"):
+                self.assertEqual(mode, "drwxr-xr-x", line)
+            else:
+                files[path[2:]] = mode
+        self.assertEqual(sorted(files), sorted(DEB_FILES))
+        for path, mode in DEB_FILES.items():
+            self.assertEqual(files[path], "-" + "".join(
+                c if mode & (1 << (8 - i)) else "-" for i, c in enumerate("rwxrwxrwx")), path)
+
+    def test_programs_are_built_for_the_architecture(self):
+        for program in ("hitblow", "hitblow-report"):
+            with open(self.unpacked("usr/games/" + program), "rb") as f:
+                header = f.read(20)
+            self.assertEqual(header[:4], b"\x7fELF", program)
+            self.assertEqual(int.from_bytes(header[18:20], "little"), ARCHITECTURES[self.arch][0],
+                             program)
+
+    def test_copyright_holds_the_license(self):
+        with open(self.unpacked("usr/share/doc/hitblow/copyright"), encoding="utf-8") as f:
+            copyright_file = f.read()
+        with open(os.path.join(SOURCE, "LICENSE"), encoding="utf-8") as f:
+            license_text = f.read()
+        terms = copyright_file.split("License: Expat\n", 1)[1]
+        terms = "\n".join(line[1:] if line != " ." else "" for line in terms.splitlines())
+        self.assertIn(terms.strip(), license_text)
+        self.assertTrue(license_text.strip().endswith(terms.strip()))
+        holder = re.search(r"Copyright \(c\) (.+)", license_text).group(1)
+        self.assertIn("\nCopyright: %s\n" % holder, copyright_file)
+
+    def test_changelog_and_manuals_name_this_release(self):
+        with gzip.open(self.unpacked("usr/share/doc/hitblow/changelog.gz"), "rt") as f:
+            self.assertTrue(f.readline().startswith("hitblow (%s) " % VERSION))
+        pages = {}
+        for page in ("hitblow.6.gz", "hitblow-report.6.gz"):
+            with gzip.open(self.unpacked("usr/share/man/man6/" + page), "rt") as f:
+                pages[page] = f.read().splitlines()
+            self.assertIn(".ds Vn " + VERSION, pages[page], page)
+        self.assertIn(".ds Md " + MESSAGE_DIR.replace("-", "\\-"), pages["hitblow.6.gz"])
+
+    def test_quick_game_through_pipes(self):
+        output, wanted, status = quick_win(command(self.arch, "hitblow"),
+                                           self.unpacked(MESSAGE_DIR + "/en.txt"))
+        self.assertEqual(output, wanted)
+        self.assertEqual(status, 0)
+
+    def test_whole_game_in_a_terminal(self):
+        """The computer finds the player's code, every answer true."""
+        messages = self.unpacked(MESSAGE_DIR + "/en.txt")
+        s = english(messages)
+        game = command(self.arch, "hitblow")
+        terminal = Terminal(game[1:] + ["-mesg=" + messages, "-key=%d" % KEY], program=game[0])
+        rows = b""
+        terminal.expect(s[21], timeout=TIMEOUT)
+        for turn in range(1, 10):
+            terminal.type(b"5678")
+            terminal.expect(s[24].split(b"%")[0])
+            guess = int(terminal.expect(b"\n")[:4])
+            value = score(guess, MY_CODE)
+            terminal.type(answer(value))
+            rows += scored(5678, score(5678, KEY)) + scored(guess, value) + b"\n"
+            if value == 20:
+                break
+            terminal.expect(s[22])
+        self.assertEqual(value, 20, "no four hits in nine turns")
+        self.assertEqual(terminal.expect(PAUSE), s[29] % KEY + SEPARATOR + rows + PAUSE)
+        terminal.type(b"")
+        self.assertEqual(terminal.wait(), 0)
+
+    def test_report_counts_the_strategy_of_every_build(self):
+        status, text = report(command(self.arch, "hitblow-report"))
+        self.assertEqual(status, 0, text)
+        # One first guess leaves exactly one code for an eighth guess.
+        self.assertIn("\nworst case 8 guesses, for 1 code:\n  3697\n", text)
+        if self.arch != "amd64":
+            self.assertEqual(text, report(command("amd64", "hitblow-report"))[1])
+
+
+class Amd64(DebianPackage, unittest.TestCase):
+    arch = "amd64"
+
+
+class Arm64(DebianPackage, unittest.TestCase):
+    arch = "arm64"
+
+
+class Lintian(unittest.TestCase):
+    def test_no_errors(self):
+        debs = [deb_path(arch) for arch in ARCHITECTURES]
+        done = subprocess.run(["lintian", "--no-tag-display-limit"] + debs,
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT)
+        report_lines = done.stdout.decode().splitlines()
+        sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
+        self.assertEqual([line for line in report_lines if line.startswith("E:")], [])
+
+
+class WindowsZip(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.zip = os.path.join(DIST, "hitblow-%s-win64.zip" % VERSION)
+        cls.scratch = tempfile.TemporaryDirectory(prefix="hitblow_zip_")
+        with zipfile.ZipFile(cls.zip) as archive:
+            cls.names = archive.namelist()
+            archive.extractall(cls.scratch.name)
+        cls.folder = os.path.join(cls.scratch.name, "hitblow-%s-win64" % VERSION)
+        # wine keeps its Windows in the build tree, not in the developer's home.
+        os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                          WINEPREFIX=os.path.abspath(os.path.join(SOURCE, "build", "wine")))
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.scratch.cleanup()
+
+    def wine(self, program):
+        return ["wine", os.path.join(self.folder, program)]
+
+    def test_one_folder_with_the_programs_messages_and_readme(self):
+        top = "hitblow-%s-win64/" % VERSION
+        self.assertEqual(sorted(self.names), sorted([top] * (top in self.names)
+                                                    + [top + n for n in WINDOWS_FILES]))
+        for name in ("en.txt", "ja-utf8.txt"):
+            with open(os.path.join(self.folder, "messages", name), "rb") as got, \
+                    open(os.path.join(SOURCE, "messages", name), "rb") as want:
+                self.assertEqual(got.read(), want.read(), name)
+        for program in ("hitblow.exe", "hitblow-report.exe"):
+            with open(os.path.join(self.folder, program), "rb") as f:
+                image = f.read(4096)
+            pe = int.from_bytes(image[0x3C:0x40], "little")
+            self.assertEqual(image[pe:pe + 6], b"PE\0\0\x64\x86", program + ": x86-64 PE")
+
+    def test_texts_for_notepad_end_lines_with_cr_lf(self):
+        for name in ("README.txt", "LICENSE.txt"):
+            with open(os.path.join(self.folder, name), "rb") as f:
+                text = f.read()
+            self.assertTrue(text.endswith(b"\r\n"), name)
+            self.assertEqual(text.count(b"\n"), text.count(b"\r\n"), name)
+            self.assertEqual(text.count(b"\r"), text.count(b"\r\n"), name)
+        with open(os.path.join(self.folder, "README.txt"), "rb") as f:
+            self.assertTrue(f.readline().startswith(b"hitblow %s " % VERSION.encode()))
+
+    def test_quick_game_under_wine(self):
+        output, wanted, status = quick_win(self.wine("hitblow.exe"),
+                                           os.path.join(self.folder, "messages", "en.txt"))
+        self.assertEqual(output, wanted)
+        self.assertEqual(status, 0)
+
+    def test_report_counts_the_same_strategy(self):
+        status, text = report(self.wine("hitblow-report.exe"))
+        self.assertEqual(status, 0, text)
+        self.assertEqual(text, report(command("amd64", "hitblow-report"))[1])
+
+
+class Checksums(unittest.TestCase):
+    def test_sums_of_the_three_packages(self):
+        with open(os.path.join(DIST, "SHA256SUMS"), encoding="utf-8") as f:
+            listed = dict(reversed(line.split()) for line in f)
+        want = ["hitblow_%s_amd64.deb" % VERSION, "hitblow_%s_arm64.deb" % VERSION,
+                "hitblow-%s-win64.zip" % VERSION]
+        self.assertEqual(sorted(listed), sorted(want))
+        for name in want:
+            with open(os.path.join(DIST, name), "rb") as f:
+                self.assertEqual(listed[name], hashlib.sha256(f.read()).hexdigest(), name)
+
+
+if __name__ == "__main__":
+    unittest.main(verbosity=2)
