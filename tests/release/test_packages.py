@@ -251,9 +251,13 @@ class WindowsZip(unittest.TestCase):
             cls.names = archive.namelist()
             archive.extractall(cls.scratch.name)
         cls.folder = os.path.join(cls.scratch.name, "hitblow-%s-win64" % VERSION)
-        # wine keeps its Windows in the build tree, not in the developer's home.
+        # wine keeps its Windows in the build tree, not in the developer's home, and sets it
+        # up first, so that the games show nothing but their own output.
         os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
                           WINEPREFIX=os.path.abspath(os.path.join(SOURCE, "build", "wine")))
+        for setup in (["wineboot", "--init"], ["wineserver", "--wait"]):
+            subprocess.run(setup, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=TIMEOUT, check=True)
 
     @classmethod
     def tearDownClass(cls):
