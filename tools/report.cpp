@@ -5,9 +5,10 @@
 //   hitblow-report --all [--csv FILE]   every first guess: 25,401,600 games
 //   --jobs N                            threads, one per core by default
 //
-// Exit status: 0 after a report, 1 when the CSV file can't be written, 2 for bad arguments,
-// 3 when the walk met something truthful answers should never give (a contradiction, a code
-// left unsolved); the report is printed all the same.
+// Exit status: 0 after a report, 1 when the report or the CSV file can't be written (a full
+// disk, say; standard error says which), 2 for bad arguments, 3 when the walk met something
+// truthful answers should never give (a contradiction, a code left unsolved); the report is
+// printed all the same.
 #include <unistd.h>
 
 #include <algorithm>
@@ -348,9 +349,18 @@ int bad_arguments(const char* why) {
   return 2;
 }
 
-}  // namespace
+// The report goes to standard output in blocks; one last flush tells whether all of it got
+// there. A report that was lost turns a clean status into 1, like a CSV file that was.
+int finish_output(int status) {
+  errno = 0;
+  std::fflush(stdout);
+  if (std::ferror(stdout) == 0) return status;
+  std::fprintf(stderr, "hitblow-report: cannot write to standard output: %s\n",
+               std::strerror(errno != 0 ? errno : EIO));
+  return status == 0 ? 1 : status;
+}
 
-int main(int argc, char** argv) {
+int run_report(int argc, char** argv) {
   if (argc < 2) {
     print_usage(stdout);
     return 2;
@@ -389,3 +399,7 @@ int main(int argc, char** argv) {
   if (!all && csv_path != nullptr) return bad_arguments("--csv goes with --all");
   return all ? report_all(jobs, csv_path) : report_one(first_guess, jobs);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return finish_output(run_report(argc, argv)); }

@@ -2,6 +2,7 @@
 #include "console/console.h"
 
 #include <cassert>
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
@@ -90,8 +91,32 @@ bool is_utf8_terminal(std::FILE* out) {
 #endif
 }
 
+// Ends the process at once, through the exit hook when one is set.
+[[noreturn]] void exit_now(int status) {
+  if (g_exit_hook != nullptr) {
+    g_exit_hook(status);
+    std::abort();  // a hook that returns would let the game run on past its end
+  }
+  std::exit(status);
+}
+
+// Output that no longer reaches its file (a full disk, a device that takes no bytes) loses the
+// player's transcript, so the run ends as a failure, with no pause: the Return prompt would be
+// lost too. A closed pipe normally raises SIGPIPE before this; where that signal is ignored it
+// ends here as well. `error` is the errno the failed write left, 0 when it is unknown.
+void end_if_output_failed(int error) {
+  if (std::ferror(g_streams.out) == 0) return;
+  std::fprintf(stderr, "hitblow: cannot write to standard output: %s\n",
+               std::strerror(error != 0 ? error : EIO));
+  exit_now(-1);
+}
+
+// After each print: a terminal is flushed at once; a failed write ends the run here. The
+// stream's error flag stays set once a write fails, so checking it after every print call (not
+// every byte) is enough, and costs no system call when the output is buffered.
 void after_print() {
   if (g_streams.flush_each_print) std::fflush(g_streams.out);
+  end_if_output_failed(errno);
 }
 
 bool is_blank(unsigned char byte) { return byte == ' ' || (byte >= 9 && byte <= 13); }
@@ -175,6 +200,7 @@ const char* check_format(const char* text, int arguments, int* bad_offset) {
 void print(const char* format, ...) {
   std::va_list arguments;
   va_start(arguments, format);
+  errno = 0;
   std::vfprintf(streams().out, format, arguments);
   va_end(arguments);
   after_print();
@@ -188,6 +214,7 @@ void print_slot_values(int slot, const std::int32_t* values, int count) {
   for (int i = 0; i < count && i < 4; ++i) padded[i] = values[i];
   const char* text = message_table[slot].data();
   if (*text == '\0') return;
+  errno = 0;
   std::fprintf(streams().out, text, padded[0], padded[1], padded[2], padded[3]);
   after_print();
 }
@@ -230,7 +257,11 @@ std::int32_t read_decimal(const char* text) {
 void pause_for_return() {
   print("\n--(Hit return key)--\n");
   Streams& s = streams();
+  // Buffered output meets the file here at the latest: if it can't be written, nobody sees the
+  // prompt, so the run ends instead of waiting for a Return.
+  errno = 0;
   std::fflush(s.out);
+  end_if_output_failed(errno);
   if (s.input_ended) return;
   // A bounded read, like the dialogue's: the line feed ends it, so do 511 bytes.
   for (int taken = 0; taken < k_line_bytes - 1; ++taken) {
@@ -336,12 +367,10 @@ void blank_thinking_slots() {
 }
 
 void end_program(int status) {
+  errno = 0;
   std::fflush(streams().out);
-  if (g_exit_hook != nullptr) {
-    g_exit_hook(status);
-    std::abort();  // a hook that returns would let the game run on past its end
-  }
-  std::exit(status);
+  end_if_output_failed(errno);
+  exit_now(status);
 }
 
 void pause_and_end(int status) {

@@ -46,6 +46,9 @@ const char* check_format(const char* text, int arguments, int* bad_offset = null
 
 // Formats to standard output. When it is a terminal the text is flushed at once, so prompts
 // without a line feed are visible before the next read; otherwise output is block-buffered.
+// Output that can't be written (a full disk, say) ends the run: one line on standard error,
+// "hitblow: cannot write to standard output: <reason>", and status -1 without a pause. This
+// holds for every function here that prints, and for the flushes of the pause and the end.
 void print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Prints the slot's current text as a format with `count` ints (at most 4, as many as the slot
@@ -76,7 +79,8 @@ bool input_line(Line& line);
 std::int32_t read_decimal(const char* text);
 
 // Prints the Return prompt and waits for one line (at most 511 bytes); returns at once at end
-// of input.
+// of input. The prompt is flushed first, so output that can't be written ends the run here
+// instead of waiting for a Return nobody was asked for.
 void pause_for_return();
 
 // Replaces slots from slot 0 with the lines of a message file, 254 bytes a slot at most, 42
@@ -91,8 +95,9 @@ void double_backslashes();
 // -quiet: empties the thinking slots, so the computer's turn prints nothing.
 void blank_thinking_slots();
 
-// Ends the process with `status` (-1 shows as 255 in a shell) after flushing output. Callers
-// pause first; see pause_and_end().
+// Ends the process with `status` (-1 shows as 255 in a shell) after flushing output; with -1
+// instead, reported on standard error, if the output could not be written. Callers pause
+// first; see pause_and_end().
 [[noreturn]] void end_program(int status);
 
 // The game's ending: pause_for_return(), then end_program(status).

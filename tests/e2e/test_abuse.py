@@ -11,14 +11,18 @@ so that the expected transcripts can be written out byte for byte.
 import os
 import random
 import shutil
+import subprocess
 import sys
 import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import (DRIVER, EMULATOR, GAME, PAUSE, SEPARATOR, Terminal, main, marker,  # noqa: E402
-                     marker_messages, markers, play, run, score, scored)
+from harness import (DRIVER, EMULATOR, EXE_SUFFIX, GAME, PAUSE, SEPARATOR, SOURCE,  # noqa: E402
+                     Terminal, from_text_mode, main, marker, marker_messages, markers, play, run,
+                     score, scored)
 
+REPORT = os.path.join(os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build")), "tools",
+                      "hitblow-report" + EXE_SUFFIX)
 MIB = 1 << 20
 TIMEOUT = 30  # seconds for one run; none of these should take more than a fraction of it
 KEY = 9876    # the computer's secret in most runs here
@@ -302,6 +306,47 @@ def sanitized(binary):
     """Whether the binary carries AddressSanitizer, under which valgrind can't run."""
     with open(binary, "rb") as f:
         return b"__asan_init" in f.read()
+
+
+class UnwritableOutput(unittest.TestCase):
+    """Standard output on a full device: the run reports the lost output on standard error and
+    fails, without waiting for a Return. Standard input stays open, so a run that waited for
+    one, or that played on through every line typed, would hang until the timeout."""
+
+    ROWS = [
+        # (where the failure is found, command, typed, program name in the message, status)
+        ("usage text", [GAME, "-help"], b"", b"hitblow", 255),
+        ("refused message file", [GAME, "-mesg=/nonexistent/m.txt"], b"", b"hitblow", 255),
+        ("a won game, before the pause", [DRIVER, "1234", markers(), "-key=9876"],
+         b"5678\n4H\n", b"hitblow", 255),
+        ("a lost game, before the pause", [GAME, "-key=1234"], b"1234\nX\n", b"hitblow", 255),
+        ("contradiction dialog", [DRIVER, "1234", markers(), "-key=%d" % KEY],
+         CONTRADICTION + b"n\n", b"hitblow", 255),
+        ("mid-game, once the buffer fills", [GAME, "-key=1234"], b"abc\n" * 2000, b"hitblow", 255),
+        ("strategy report", [REPORT, "0123", "--jobs", "1"], b"", b"hitblow-report", 1),
+        ("strategy report usage", [REPORT, "--help"], b"", b"hitblow-report", 1),
+    ]
+
+    def test_every_ending_reports_and_fails(self):
+        for where, command, typed, name, status in self.ROWS:
+            with self.subTest(where=where), open("/dev/full", "wb") as full:
+                process = subprocess.Popen(EMULATOR + command, stdin=subprocess.PIPE, stdout=full,
+                                           stderr=subprocess.PIPE)
+                process.stdin.write(typed)
+                process.stdin.flush()
+                try:
+                    process.wait(timeout=TIMEOUT)
+                except subprocess.TimeoutExpired:
+                    process.kill()
+                    process.wait()
+                    self.fail("still running: it waits for input instead of ending")
+                finally:
+                    process.stdin.close()
+                self.assertEqual(from_text_mode(process.stderr.read()),
+                                 name + b": cannot write to standard output: "
+                                 b"No space left on device\n")
+                process.stderr.close()
+                self.assertEqual(process.returncode, status)
 
 
 class Valgrind(unittest.TestCase):
