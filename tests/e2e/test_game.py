@@ -110,7 +110,7 @@ class Answers(unittest.TestCase):
             (b"1H1B", 6), (b"1h1b", 6), (b"1H 1B", 6), (b"1H1", 6), (b"+1H1B", 6), (b" 1H1B", 6),
             (b"1HH2B", 7), (b"1 2", 7), (b"1+2", 7), (b"2 0", 10), (b"1H-1B", 4), (b"1-1", 4),
             (b"0H0B", 0), (b"x", 0), (b"X and more", 0), (b"2H", 10), (b"2B", 2), (b"1B1H", 1),
-            (b"1H-2B", 3), (b"\t1H\v1B", 6), (b"10H0B", 50), (b"1H4B", 9),
+            (b"2b", 2), (b"1H-2B", 3), (b"\t1H\v1B", 6), (b"10H0B", 50), (b"1H4B", 9),
             (b"4294967297H0B", 5),  # hits wrap modulo 2^32 like every number read
         ]
         for typed, value in rows:

@@ -49,6 +49,28 @@ class Usage(unittest.TestCase):
         self.assertNotIn(b"Usage", result.output)
 
 
+class OptionTable(unittest.TestCase):
+    def test_each_row_applies_to_every_argument_it_begins(self):
+        # -key= and -mesg= take the rest as their value; -sjis and -quiet ignore it.
+        hello = os.path.join(os.path.dirname(marker_messages()), "hitblow_hello.txt")
+        with open(hello, "wb") as f:
+            f.write(b"hello\n")
+        rows = [
+            # (argument, shown, not shown) in one turn against -key=5678, answered X
+            ("-key=1234th", marker(28), b"1234 X "),
+            ("-mesg=" + hello, b"hello\n", marker(0)),
+            ("-sjisfoo", b"<0>\n\n<1 %d>\n\n", b"Usage"),
+            ("-quietly", marker(24)[:4], marker(0)),
+        ]
+        for argument, shown, hidden in rows:
+            with self.subTest(argument=argument):
+                result = run(["-mesg=" + marker_messages(), "-key=5678", argument], b"1234\nX\n")
+                self.assertIn(shown, result.output)
+                self.assertNotIn(hidden, result.output)
+                self.assertEqual(result.status, 0)
+        os.unlink(hello)
+
+
 class MessageFiles(unittest.TestCase):
     def test_missing_file_ends_before_a_later_bad_option(self):
         result = run(["-mesg=/nonexistent/m.txt", "-help"])
