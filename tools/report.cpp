@@ -15,6 +15,7 @@
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -35,17 +36,32 @@ constexpr int k_listed_codes = 24;   // worst-case codes listed before "and N mo
 constexpr int k_ranked_guesses = 5;  // best and worst first guesses shown by --all
 constexpr int k_max_jobs = 64;       // --jobs above this is surely a typo
 
-void print_usage(std::FILE* out) {
-  std::fprintf(out,
-               "usage: hitblow-report CODE [--jobs N]\n"
-               "       hitblow-report --all [--csv FILE] [--jobs N]\n"
-               "\n"
-               "Plays the computer's strategy with truthful answers against all 5040 codes and\n"
-               "counts the guesses it needs, the winning guess included.\n"
-               "  CODE        the computer's first guess, four different digits (0123 or 123)\n"
-               "  --all       every first guess in turn: 5040 x 5040 games\n"
-               "  --csv FILE  with --all, also write one row per first guess to FILE\n"
-               "  --jobs N    worker threads (default: one per core)\n");
+// The errno of the first write to standard output that failed, 0 while every one succeeded.
+int g_output_error = 0;
+
+// All of the report goes to standard output through here, which notes why the first failed
+// write failed: some C libraries (Windows's) write each call out at once and keep no reason for
+// the flush at the end to report.
+__attribute__((format(printf, 1, 2))) void print(const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  errno = 0;
+  std::vprintf(format, arguments);
+  va_end(arguments);
+  if (g_output_error == 0 && std::ferror(stdout) != 0) g_output_error = errno != 0 ? errno : EIO;
+}
+
+void print_usage() {
+  print(
+      "usage: hitblow-report CODE [--jobs N]\n"
+      "       hitblow-report --all [--csv FILE] [--jobs N]\n"
+      "\n"
+      "Plays the computer's strategy with truthful answers against all 5040 codes and\n"
+      "counts the guesses it needs, the winning guess included.\n"
+      "  CODE        the computer's first guess, four different digits (0123 or 123)\n"
+      "  --all       every first guess in turn: 5040 x 5040 games\n"
+      "  --csv FILE  with --all, also write one row per first guess to FILE\n"
+      "  --jobs N    worker threads (default: one per core)\n");
 }
 
 double seconds_since(std::chrono::steady_clock::time_point start) {
@@ -79,23 +95,22 @@ bool parse_jobs(const char* text, int& jobs) {
 void print_distribution(const long* distribution, int worst, long games) {
   long largest = 1;
   for (int k = 1; k <= worst; ++k) largest = std::max(largest, distribution[k]);
-  std::printf("guesses %12s %8s\n", "games", "share");
+  print("guesses %12s %8s\n", "games", "share");
   for (int k = 1; k <= worst; ++k) {
     const long n = distribution[k];
     // Round up, so that a count that is there at all shows at least one mark.
     const long marks = (n * k_bar_width + largest - 1) / largest;
-    std::printf("%7d %12ld %7.3f%%  %s\n", k, n, 100.0 * static_cast<double>(n) / games,
-                std::string(static_cast<std::size_t>(marks), '#').c_str());
+    print("%7d %12ld %7.3f%%  %s\n", k, n, 100.0 * static_cast<double>(n) / games,
+          std::string(static_cast<std::size_t>(marks), '#').c_str());
   }
-  std::printf("  total %12ld %7.3f%%\n", games, 100.0);
+  print("  total %12ld %7.3f%%\n", games, 100.0);
 }
 
 void print_codes(const std::vector<Code>& list) {
   const std::size_t shown = std::min(list.size(), static_cast<std::size_t>(k_listed_codes));
-  for (std::size_t i = 0; i < shown; ++i)
-    std::printf("%s%04d", i % 12 == 0 ? "\n  " : " ", list[i]);
-  if (list.size() > shown) std::printf("\n  and %zu more", list.size() - shown);
-  std::printf("\n");
+  for (std::size_t i = 0; i < shown; ++i) print("%s%04d", i % 12 == 0 ? "\n  " : " ", list[i]);
+  if (list.size() > shown) print("\n  and %zu more", list.size() - shown);
+  print("\n");
 }
 
 // Truthful answers should give none of these; if they do, say so loudly.
@@ -144,23 +159,23 @@ int report_one(Code first_guess, int jobs) {
   const FirstGuessResult result = play_one(first_guess, jobs);
   const double elapsed = seconds_since(start);
 
-  std::printf("First guess %04d against all %d codes, every answer true\n\n", first_guess,
-              codes::k_code_count);
+  print("First guess %04d against all %d codes, every answer true\n\n", first_guess,
+        codes::k_code_count);
   print_distribution(result.distribution.data(), result.worst, result.solved_codes);
-  std::printf("\naverage %.4f guesses (%ld / %ld)\n",
-              static_cast<double>(result.total_guesses) / static_cast<double>(result.solved_codes),
-              result.total_guesses, result.solved_codes);
+  print("\naverage %.4f guesses (%ld / %ld)\n",
+        static_cast<double>(result.total_guesses) / static_cast<double>(result.solved_codes),
+        result.total_guesses, result.solved_codes);
   std::vector<Code> worst_codes;
   for (Code code : strategy::fresh_table()) {
     if (result.guesses_for[static_cast<std::size_t>(code)] == result.worst) {
       worst_codes.push_back(code);
     }
   }
-  std::printf("worst case %d guesses, for %zu code%s:", result.worst, worst_codes.size(),
-              worst_codes.size() == 1 ? "" : "s");
+  print("worst case %d guesses, for %zu code%s:", result.worst, worst_codes.size(),
+        worst_codes.size() == 1 ? "" : "s");
   print_codes(worst_codes);
-  std::printf("\n%ld histories thought through in %.3f s on %d thread%s\n", result.stats.nodes,
-              elapsed, jobs, jobs == 1 ? "" : "s");
+  print("\n%ld histories thought through in %.3f s on %d thread%s\n", result.stats.nodes, elapsed,
+        jobs, jobs == 1 ? "" : "s");
   return report_stats(result.stats) ? 0 : 3;
 }
 
@@ -252,12 +267,12 @@ void print_ranking(const std::vector<Summary>& summaries) {
     return a->total_guesses < b->total_guesses;
   });
   const auto print_rows = [](const char* title, auto first, auto last) {
-    std::printf("%s:\n", title);
+    print("%s:\n", title);
     for (auto it = first; it != last; ++it) {
       const Summary& s = **it;
-      std::printf("  %04d  average %.4f (%ld / %ld), worst %d\n", s.first_guess,
-                  static_cast<double>(s.total_guesses) / static_cast<double>(s.solved_codes),
-                  s.total_guesses, s.solved_codes, s.worst);
+      print("  %04d  average %.4f (%ld / %ld), worst %d\n", s.first_guess,
+            static_cast<double>(s.total_guesses) / static_cast<double>(s.solved_codes),
+            s.total_guesses, s.solved_codes, s.worst);
     }
   };
   const auto tied_with = [&](const Summary* end) {
@@ -269,12 +284,12 @@ void print_ranking(const std::vector<Summary>& summaries) {
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     if (i == 0 || ranked[i]->total_guesses != ranked[i - 1]->total_guesses) ++distinct;
   }
-  std::printf("\n%zu first guesses, %ld distinct total%s\n", ranked.size(), distinct,
-              distinct == 1 ? "" : "s");
+  print("\n%zu first guesses, %ld distinct total%s\n", ranked.size(), distinct,
+        distinct == 1 ? "" : "s");
   print_rows("best first guesses", ranked.begin(), ranked.begin() + k_ranked_guesses);
-  std::printf("  (%ld with the best total)\n", static_cast<long>(tied_with(ranked.front())));
+  print("  (%ld with the best total)\n", static_cast<long>(tied_with(ranked.front())));
   print_rows("worst first guesses", ranked.end() - k_ranked_guesses, ranked.end());
-  std::printf("  (%ld with the worst total)\n", static_cast<long>(tied_with(ranked.back())));
+  print("  (%ld with the worst total)\n", static_cast<long>(tied_with(ranked.back())));
 }
 
 // The games that need the most guesses, anywhere, as first guess -> code.
@@ -284,14 +299,14 @@ void print_worst_games(const std::vector<Summary>& summaries, int worst) {
     if (s.worst != worst) continue;
     for (Code code : s.worst_codes) games.emplace_back(s.first_guess, code);
   }
-  std::printf("\nworst case %d guesses, in %zu game%s (first guess -> code):", worst, games.size(),
-              games.size() == 1 ? "" : "s");
+  print("\nworst case %d guesses, in %zu game%s (first guess -> code):", worst, games.size(),
+        games.size() == 1 ? "" : "s");
   const std::size_t shown = std::min(games.size(), static_cast<std::size_t>(k_listed_codes));
   for (std::size_t i = 0; i < shown; ++i) {
-    std::printf("%s%04d->%04d", i % 6 == 0 ? "\n  " : "  ", games[i].first, games[i].second);
+    print("%s%04d->%04d", i % 6 == 0 ? "\n  " : "  ", games[i].first, games[i].second);
   }
-  if (games.size() > shown) std::printf("\n  and %zu more", games.size() - shown);
-  std::printf("\n");
+  if (games.size() > shown) print("\n  and %zu more", games.size() - shown);
+  print("\n");
 }
 
 int report_all(int jobs, const char* csv_path) {
@@ -321,16 +336,16 @@ int report_all(int jobs, const char* csv_path) {
     stats.unfinished_codes += s.stats.unfinished_codes;
   }
 
-  std::printf("Every first guess against every code: %ld games, every answer true\n\n", games);
+  print("Every first guess against every code: %ld games, every answer true\n\n", games);
   print_distribution(distribution.data(), worst, games);
-  std::printf(
+  print(
       "\naverage %.4f guesses (%ld / %ld): what the computer needs on average, its first "
       "guess being random\n",
       static_cast<double>(total) / static_cast<double>(games), total, games);
   print_ranking(summaries);
   print_worst_games(summaries, worst);
-  std::printf("\n%ld histories thought through in %.1f s on %d thread%s\n", stats.nodes, elapsed,
-              jobs, jobs == 1 ? "" : "s");
+  print("\n%ld histories thought through in %.1f s on %d thread%s\n", stats.nodes, elapsed, jobs,
+        jobs == 1 ? "" : "s");
 
   int status = report_stats(stats) ? 0 : 3;
   if (csv != nullptr) {
@@ -355,14 +370,15 @@ int finish_output(int status) {
   errno = 0;
   std::fflush(stdout);
   if (std::ferror(stdout) == 0) return status;
+  if (g_output_error == 0) g_output_error = errno != 0 ? errno : EIO;
   std::fprintf(stderr, "hitblow-report: cannot write to standard output: %s\n",
-               std::strerror(errno != 0 ? errno : EIO));
+               std::strerror(g_output_error));
   return status == 0 ? 1 : status;
 }
 
 int run_report(int argc, char** argv) {
   if (argc < 2) {
-    print_usage(stdout);
+    print_usage();
     return 2;
   }
   bool all = false;
@@ -372,7 +388,7 @@ int run_report(int argc, char** argv) {
   for (int i = 1; i < argc; ++i) {
     const std::string argument = argv[i];
     if (argument == "-h" || argument == "--help") {
-      print_usage(stdout);
+      print_usage();
       return 0;
     }
     if (argument == "--all") {
