@@ -36,13 +36,21 @@ constexpr int k_listed_codes = 24;   // worst-case codes listed before "and N mo
 constexpr int k_ranked_guesses = 5;  // best and worst first guesses shown by --all
 constexpr int k_max_jobs = 64;       // --jobs above this is surely a typo
 
+// The formats of the C++ library's printf. MinGW's GCC takes plain "printf" for Microsoft's,
+// which lack %zu; its C++ library prints with the GNU ones.
+#if defined(__MINGW32__) && !defined(__clang__)
+#define REPORT_FORMAT(string, first) __attribute__((format(gnu_printf, string, first)))
+#else
+#define REPORT_FORMAT(string, first) __attribute__((format(printf, string, first)))
+#endif
+
 // The errno of the first write to standard output that failed, 0 while every one succeeded.
 int g_output_error = 0;
 
 // All of the report goes to standard output through here, which notes why the first failed
 // write failed: some C libraries (Windows's) write each call out at once and keep no reason for
 // the flush at the end to report.
-__attribute__((format(printf, 1, 2))) void print(const char* format, ...) {
+REPORT_FORMAT(1, 2) void print(const char* format, ...) {
   std::va_list arguments;
   va_start(arguments, format);
   errno = 0;
