@@ -155,7 +155,8 @@ class BinaryGarbage(unittest.TestCase):
 
     def check(self, seed, typed):
         result = game(typed)
-        self.assertTrue(result.output.endswith(PAUSE), "seed %d: %r" % (seed, result.output[-300:]))
+        self.assertTrue(result.output.endswith(PAUSE), "seed %d, status %d: %r"
+                        % (seed, result.status, result.output[-300:]))
         self.assertEqual(result.output.count(PAUSE), 1, "seed %d" % seed)
         self.assertEqual(result.status, 0, "seed %d" % seed)
 
