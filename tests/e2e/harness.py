@@ -129,13 +129,12 @@ def locale(variables):
     return env
 
 
-def could_not_start(process):
+def could_not_start(status, output):
     """Whether the emulator failed to start the program at all. Under load, wine now and then
-    (once in a few thousand runs here) ends a run at once with status 1 and no output, even with
-    the program's standard error in it. No program here exits so: each prints before it ends,
-    and none returns 1 without a message. Such a run says nothing about the program; it is run
-    again."""
-    return WINDOWS and process.returncode == 1 and not process.stdout
+    (once in a few thousand runs here) ends a run at once with status 1 and prints nothing, not
+    even on standard error. No program here ends so: each prints before it ends, and none
+    returns 1 without a message. Such a run says nothing about the program: run it again."""
+    return bool(EMULATOR) and WINDOWS and status == 1 and not output
 
 
 def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False):
@@ -147,7 +146,7 @@ def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False):
         process = subprocess.run(emulator + [program or GAME] + list(args), input=stdin, env=env,
                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                  timeout=timeout)
-        if not (emulator and could_not_start(process)):
+        if native or not could_not_start(process.returncode, process.stdout):
             break
     output = process.stdout if native else from_text_mode(process.stdout)
     return Run(output, process.returncode)
