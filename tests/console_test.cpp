@@ -152,6 +152,43 @@ TEST(MessageFile, TextModeAndNulBytes) {
   EXPECT_EQ(slot(1), "c") << "0x1A ends the file";
 }
 
+// A Windows console converts each slot from its character set: UTF-8 for a file that is
+// well-formed UTF-8 from its first byte to the last one read, Shift-JIS for any other file.
+TEST(MessageFile, SlotsTakeTheCharacterSetOfTheirFile) {
+  using console::Encoding;
+  static const struct {
+    std::string file;
+    Encoding want;
+    const char* why;
+  } cases[] = {
+      {"hello\n", Encoding::utf8, "ASCII is UTF-8"},
+      {"\xE3\x81\x9D\xE3\x81\xA3\n", Encoding::utf8, "Japanese in UTF-8"},
+      {"\xF0\x9F\x98\x80 \xF4\x8F\xBF\xBF\n", Encoding::utf8, "four bytes, up to U+10FFFF"},
+      {std::string(253, 'a') + "\xC3\xA9\n", Encoding::utf8, "a character split over two slots"},
+      {"\x82\xBB\x82\xC1\n", Encoding::shift_jis, "Shift-JIS"},
+      {"ok\n\x82\xBB\n", Encoding::shift_jis, "one line in Shift-JIS decides for the file"},
+      {"\xC0\x80\n", Encoding::shift_jis, "overlong NUL"},
+      {"\xE0\x9F\xBF\n", Encoding::shift_jis, "overlong three bytes"},
+      {"\xED\xA0\x80\n", Encoding::shift_jis, "a surrogate"},
+      {"\xF4\x90\x80\x80\n", Encoding::shift_jis, "above U+10FFFF"},
+      {"\xF5\x80\x80\x80\n", Encoding::shift_jis, "no such lead byte"},
+      {"ok \xE3\x81", Encoding::shift_jis, "a character cut by the end of the file"},
+      {"ok \xE3\x1A\x81\x9D", Encoding::shift_jis, "a character cut by 0x1A"},
+      {"\xE3\x81\n", Encoding::shift_jis, "a line feed inside a character"},
+  };
+  for (const auto& c : cases) {
+    ConsoleSession session("");
+    console::load_message_file(message_file("charset", c.file).c_str());
+    EXPECT_EQ(console::slot_encoding(0), c.want) << c.why;
+    EXPECT_EQ(console::slot_encoding(5), Encoding::shift_jis) << c.why << ": slot 5 is built in";
+  }
+  ConsoleSession session("");
+  console::reset_message_table(Encoding::utf8);
+  console::load_message_file(message_file("sjis", "\x82\xBB\n").c_str());
+  EXPECT_EQ(console::slot_encoding(0), Encoding::shift_jis) << "the file's, not the table's";
+  EXPECT_EQ(console::slot_encoding(1), Encoding::utf8) << "built-in texts in UTF-8";
+}
+
 TEST(MessageFile, SafeConversionsAreAccepted) {
   ConsoleSession session("");
   // Slot 0 takes no number, slot 1 one, slot 6 two, slot 12 four.

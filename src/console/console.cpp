@@ -6,28 +6,11 @@
 #include <cstdarg>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 #include "console/builtin_messages.h"
 #include "console/platform.h"
-
-#if defined(_WIN32)
-#ifndef WIN32_LEAN_AND_MEAN
-#define WIN32_LEAN_AND_MEAN
-#endif
-#ifndef NOMINMAX
-#define NOMINMAX
-#endif
-#include <fcntl.h>
-#include <io.h>
-#include <windows.h>
-#elif !defined(__EMSCRIPTEN__) && __has_include(<langinfo.h>)
-#include <langinfo.h>
-
-#include <clocale>
-#include <string>
-#define HITBLOW_ASK_LOCALE 1
-#endif
 
 namespace console {
 
@@ -58,6 +41,13 @@ Streams& streams() {
 
 ExitHook g_exit_hook = nullptr;
 
+// The character set of each slot's text: the built-in texts' until a message file replaces it.
+std::array<Encoding, k_slot_count> g_slot_encodings = [] {
+  std::array<Encoding, k_slot_count> encodings;
+  encodings.fill(Encoding::shift_jis);
+  return encodings;
+}();
+
 constexpr int k_end_of_text = 0x1A;  // text mode: this byte ends a file or the input
 
 // The arguments the game passes with each slot; a message file may use fewer, never more.
@@ -66,30 +56,6 @@ constexpr int k_slot_arguments[k_slot_count] = {
     0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0,                                // 21..31 turn loop
     0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                   // 32..41 dialog
 };
-
-// Whether `out` is a terminal that shows UTF-8. Only these two ways of asking are trusted; a
-// platform that has neither (the browser among them) gets the Shift-JIS bytes.
-bool is_utf8_terminal(std::FILE* out) {
-#if defined(_WIN32)
-  // Only a console has a mode; a pipe, a file or NUL fails the call.
-  const HANDLE handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(out)));
-  DWORD mode = 0;
-  return GetConsoleMode(handle, &mode) != 0 && GetConsoleOutputCP() == CP_UTF8;
-#elif defined(HITBLOW_ASK_LOCALE)
-  if (!platform::is_interactive(out)) return false;
-  // The environment's LC_CTYPE answers the question and is then put back: the game reads, parses
-  // and prints its texts as bytes, the same whatever the locale.
-  const char* current = std::setlocale(LC_CTYPE, nullptr);
-  const std::string saved = current != nullptr ? current : "C";
-  if (std::setlocale(LC_CTYPE, "") == nullptr) return false;  // an unknown locale: left as it was
-  const bool utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
-  std::setlocale(LC_CTYPE, saved.c_str());
-  return utf8;
-#else
-  (void)out;
-  return false;
-#endif
-}
 
 // Ends the process at once, through the exit hook when one is set.
 [[noreturn]] void exit_now(int status) {
@@ -104,19 +70,50 @@ bool is_utf8_terminal(std::FILE* out) {
 // player's transcript, so the run ends as a failure, with no pause: the Return prompt would be
 // lost too. A closed pipe normally raises SIGPIPE before this; where that signal is ignored it
 // ends here as well. `error` is the errno the failed write left, 0 when it is unknown.
-void end_if_output_failed(int error) {
-  if (std::ferror(g_streams.out) == 0) return;
+[[noreturn]] void output_failed(int error) {
   std::fprintf(stderr, "hitblow: cannot write to standard output: %s\n",
                std::strerror(error != 0 ? error : EIO));
   exit_now(-1);
 }
 
-// After each print: a terminal is flushed at once; a failed write ends the run here. The
-// stream's error flag stays set once a write fails, so checking it after every print call (not
-// every byte) is enough, and costs no system call when the output is buffered.
-void after_print() {
-  if (g_streams.flush_each_print) std::fflush(g_streams.out);
+void end_if_output_failed(int error) {
+  if (std::ferror(g_streams.out) != 0) output_failed(error);
+}
+
+// Formats one whole print and hands it to the platform's writer in one piece, so that a console
+// that converts text to its own characters never meets half a character. `encoding` is the
+// character set of the format and of any text it inserts. A terminal is flushed at once; a failed
+// write ends the run here. The stream's error flag stays set once a write fails, so checking it
+// after every print call (not every byte) is enough, and costs no system call when the output is
+// buffered.
+void print_formatted(Encoding encoding, const char* format, std::va_list arguments) {
+  char small[1024];
+  std::va_list again;
+  va_copy(again, arguments);
+  const int length = std::vsnprintf(small, sizeof small, format, arguments);
+  std::string large;
+  const char* text = small;
+  if (length >= static_cast<int>(sizeof small)) {
+    large.resize(static_cast<std::size_t>(length) + 1);
+    std::vsnprintf(large.data(), large.size(), format, again);
+    text = large.data();
+  }
+  va_end(again);
+  Streams& s = streams();
+  errno = 0;
+  if (length > 0 &&
+      !platform::write_text(s.out, text, static_cast<std::size_t>(length), encoding)) {
+    output_failed(errno);
+  }
+  if (s.flush_each_print) std::fflush(s.out);
   end_if_output_failed(errno);
+}
+
+void print_in(Encoding encoding, const char* format, ...) {
+  std::va_list arguments;
+  va_start(arguments, format);
+  print_formatted(encoding, format, arguments);
+  va_end(arguments);
 }
 
 bool is_blank(unsigned char byte) { return byte == ' ' || (byte >= 9 && byte <= 13); }
@@ -150,10 +147,15 @@ void reset_message_table(Encoding encoding) {
     message_table[slot].fill('\0');
     std::strncpy(message_table[slot].data(), texts[slot], k_slot_bytes - 1);
   }
+  g_slot_encodings.fill(encoding);
 }
 
 Encoding output_encoding() {
-  return is_utf8_terminal(streams().out) ? Encoding::utf8 : Encoding::shift_jis;
+  return platform::shows_utf8(streams().out) ? Encoding::utf8 : Encoding::shift_jis;
+}
+
+Encoding slot_encoding(int slot) {
+  return slot >= 0 && slot < k_slot_count ? g_slot_encodings[slot] : Encoding::shift_jis;
 }
 
 int slot_argument_count(int slot) {
@@ -200,10 +202,8 @@ const char* check_format(const char* text, int arguments, int* bad_offset) {
 void print(const char* format, ...) {
   std::va_list arguments;
   va_start(arguments, format);
-  errno = 0;
-  std::vfprintf(streams().out, format, arguments);
+  print_formatted(Encoding::shift_jis, format, arguments);
   va_end(arguments);
-  after_print();
 }
 
 void print_slot_values(int slot, const std::int32_t* values, int count) {
@@ -214,9 +214,7 @@ void print_slot_values(int slot, const std::int32_t* values, int count) {
   for (int i = 0; i < count && i < 4; ++i) padded[i] = values[i];
   const char* text = message_table[slot].data();
   if (*text == '\0') return;
-  errno = 0;
-  std::fprintf(streams().out, text, padded[0], padded[1], padded[2], padded[3]);
-  after_print();
+  print_in(g_slot_encodings[slot], text, padded[0], padded[1], padded[2], padded[3]);
 }
 
 bool input_line(Line& line) {
@@ -286,10 +284,46 @@ namespace {
   pause_and_end(-1);
 }
 
-// A message file read in text mode; `ended` stays set once the end (or a 0x1A) is met.
+// Follows a byte stream and tells whether it is well-formed UTF-8: no stray continuation byte,
+// no overlong form, no surrogate, nothing above U+10FFFF, no character cut at the end. A file
+// written in Shift-JIS almost never passes: its lead bytes 0x81 to 0x9F are continuation bytes.
+struct Utf8Check {
+  int pending = 0;                        // continuation bytes still due
+  unsigned char low = 0x80, high = 0xBF;  // the range of the next continuation byte
+  bool broken = false;
+
+  void feed(unsigned char byte) {
+    if (pending > 0) {
+      broken |= byte < low || byte > high;
+      low = 0x80;
+      high = 0xBF;
+      --pending;
+      return;
+    }
+    if (byte < 0x80) return;
+    if (byte >= 0xC2 && byte <= 0xDF) {
+      pending = 1;
+    } else if (byte >= 0xE0 && byte <= 0xEF) {
+      pending = 2;
+      if (byte == 0xE0) low = 0xA0;   // overlong below U+0800
+      if (byte == 0xED) high = 0x9F;  // the surrogates
+    } else if (byte >= 0xF0 && byte <= 0xF4) {
+      pending = 3;
+      if (byte == 0xF0) low = 0x90;   // overlong below U+10000
+      if (byte == 0xF4) high = 0x8F;  // above U+10FFFF
+    } else {
+      broken = true;
+    }
+  }
+  bool valid() const { return !broken && pending == 0; }
+};
+
+// A message file read in text mode; `ended` stays set once the end (or a 0x1A) is met. `utf8`
+// has seen every byte read so far.
 struct TextFile {
   std::FILE* file;
   bool ended;
+  Utf8Check utf8;
 };
 
 // The loader's bounded line read: up to 254 bytes, ending after a line feed (kept) or at the
@@ -303,6 +337,7 @@ int read_file_line(TextFile& text, char (&buffer)[k_slot_bytes]) {
       break;
     }
     buffer[length++] = static_cast<char>(byte);
+    text.utf8.feed(static_cast<unsigned char>(byte));
     if (byte == '\n') break;
   }
   buffer[length] = '\0';
@@ -316,7 +351,7 @@ int load_message_file(const char* path) {
   // C library's text mode would translate the bytes first.
   std::FILE* file = std::fopen(path, "rb");
   if (file == nullptr) reject_message_file(path, 0, nullptr);
-  TextFile text{file, false};
+  TextFile text{file, false, {}};
   MessageTable loaded = message_table;
   int slot = 0;
   int line_number = 1;  // the file line where the next slot starts
@@ -338,6 +373,9 @@ int load_message_file(const char* path) {
   std::fclose(file);
   if (failed) reject_message_file(path, 0, nullptr);
   message_table = loaded;
+  // The shipped files are UTF-8; one that isn't was written for the built-in character set.
+  const Encoding encoding = text.utf8.valid() ? Encoding::utf8 : Encoding::shift_jis;
+  for (int filled = 0; filled < slot; ++filled) g_slot_encodings[filled] = encoding;
   return slot;
 }
 
@@ -358,7 +396,7 @@ void double_backslashes() {
       doubled[bad_offset] = '\0';
     }
     std::memcpy(slot.data(), doubled, static_cast<std::size_t>(length) + 1);
-    print("%s\n", slot.data());
+    print_in(g_slot_encodings[slot_number], "%s\n", slot.data());
   }
 }
 
@@ -379,12 +417,7 @@ void pause_and_end(int status) {
 }
 
 void use_streams(std::FILE* in, std::FILE* out) {
-#if defined(_WIN32)
-  // A Windows console program: the C library writes each line feed as CR LF. On input the game
-  // applies its own text mode (CR dropped, 0x1A ends), so the library's must not come first.
-  if (in == nullptr) _setmode(_fileno(stdin), _O_BINARY);
-  if (out == nullptr) _setmode(_fileno(stdout), _O_TEXT);
-#endif
+  if (in == nullptr || out == nullptr) platform::set_up_standard_streams();
   g_streams.in = in != nullptr ? in : stdin;
   g_streams.out = out != nullptr ? out : stdout;
   g_streams.flush_each_print = platform::is_interactive(g_streams.out);

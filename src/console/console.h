@@ -21,18 +21,24 @@ using MessageTable = std::array<std::array<char, k_slot_bytes>, k_slot_count>;
 // most slot_argument_count(slot) of them; the loader refuses files that break this.
 extern MessageTable message_table;
 
-// The two forms of the built-in texts: the same Japanese as Shift-JIS bytes or in UTF-8.
+// The character set of a text: Shift-JIS bytes (the built-in texts, the fixed texts) or UTF-8.
+// The bytes are printed as they are; only a Windows console converts them, to show them right.
 enum class Encoding { shift_jis, utf8 };
 
 // Puts the built-in texts back into every slot, in `encoding` (start of a run, tests, fuzzers).
 void reset_message_table(Encoding encoding = Encoding::shift_jis);
 
 // The form of the built-in texts that the output stream shows as Japanese: UTF-8 when it is a
-// terminal whose encoding is UTF-8 (the LC_CTYPE of the environment names a UTF-8 codeset; on
-// Windows, a console with output code page 65001), Shift-JIS for pipes, files, every other
-// terminal and the browser, whose page decodes Shift-JIS itself. Only LC_CTYPE is looked at, and
-// the program's locale is left as it was. Can't fail.
+// terminal whose encoding is UTF-8 (the LC_CTYPE of the environment names a UTF-8 codeset),
+// Shift-JIS for pipes, files, every other terminal, a Windows console (which gets the texts
+// converted) and the browser, whose page decodes Shift-JIS itself. Only LC_CTYPE is looked at,
+// and the program's locale is left as it was. Can't fail.
 Encoding output_encoding();
+
+// The character set of the slot's current text: that of the built-in texts, or of the message
+// file that filled the slot last (UTF-8 when all the file's bytes read were well-formed UTF-8,
+// else Shift-JIS). Shift-JIS for unknown slots.
+Encoding slot_encoding(int slot);
 
 // How many int arguments the game passes when it prints the slot (0 for unknown slots).
 int slot_argument_count(int slot);
@@ -44,15 +50,17 @@ int slot_argument_count(int slot);
 // is, else a short reason; `bad_offset` (if given) receives the offset of the offending '%'.
 const char* check_format(const char* text, int arguments, int* bad_offset = nullptr);
 
-// Formats to standard output. When it is a terminal the text is flushed at once, so prompts
-// without a line feed are visible before the next read; otherwise output is block-buffered.
+// Formats to standard output; the format and its text are Shift-JIS (or ASCII). Each print is
+// formatted whole and then written, so a Windows console converts whole characters. When the
+// output is a terminal the text is flushed at once, so prompts without a line feed are visible
+// before the next read; otherwise output is block-buffered.
 // Output that can't be written (a full disk, say) ends the run: one line on standard error,
 // "hitblow: cannot write to standard output: <reason>", and status -1 without a pause. This
 // holds for every function here that prints, and for the flushes of the pause and the end.
 void print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
 // Prints the slot's current text as a format with `count` ints (at most 4, as many as the slot
-// takes); an empty slot prints nothing.
+// takes), in the slot's character set (slot_encoding); an empty slot prints nothing.
 void print_slot_values(int slot, const std::int32_t* values, int count);
 
 template <class... Ints>

@@ -1,20 +1,41 @@
 // The console's platform seam: how the dialogue's bytes reach the player and come back. A
 // console blocks on its standard input; a browser page must not block, so the WebAssembly build
-// suspends the program instead until the page hands over a line (platform_web.cpp). Everything
-// else in the game is the same code on every platform.
+// suspends the program instead until the page hands over a line (platform_web.cpp). A Windows
+// console shows bytes in its code page, which is rarely Shift-JIS, so text for it is written as
+// UTF-16 instead (platform_windows.cpp). Everything else in the game is the same code on every
+// platform.
 #pragma once
 
+#include <cstddef>
 #include <cstdio>
 
+#include "console/console.h"
+
 namespace console::platform {
+
+// Puts the standard streams into the modes the console layer expects: input as plain bytes (the
+// console applies its own text mode), output with the system's line ends. Called once, before the
+// first read or write. Never fails.
+void set_up_standard_streams();
 
 // Whether `stream` is shown to the player as it is written (a terminal, or the page): the
 // console then writes every print out at once, so that prompts without a line feed are visible
 // before the program waits. Never fails.
 bool is_interactive(std::FILE* stream);
 
+// Whether `stream` is a terminal that shows UTF-8 bytes as such, so that the built-in texts are
+// better stored in UTF-8 than as Shift-JIS bytes. Never fails; false when it can't tell.
+bool shows_utf8(std::FILE* stream);
+
 // The next byte of `stream` as an unsigned char, or EOF at its end or on a read error. On the
 // standard input this waits for the player's next line.
 int read_byte(std::FILE* stream);
+
+// Writes one whole print, `length` bytes of text in `encoding`, to `stream`. A console that
+// shows text rather than bytes gets it converted as a whole (bytes that don't convert show as
+// U+FFFD, and the rest of the text still follows); anywhere else the bytes go to the stream as
+// they are. Returns false when the text could not be written, with errno saying why (EIO when
+// the system doesn't say); a buffered stream may also report it later, through its error flag.
+bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding encoding);
 
 }  // namespace console::platform

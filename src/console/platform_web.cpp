@@ -5,9 +5,10 @@
 // its promise with the next typed line; then the program resumes where it stopped. Other streams
 // (message files, the unit tests' temporary files) are read as usual.
 //
-// Output needs no code here: the page gives the runtime a byte-by-byte standard output, so the C
-// library's write reports any byte the page failed to take as a write error, as a console would.
-// That output is not a terminal to the C library, yet it is shown as it is written.
+// Output is plain bytes through the C library: the page gives the runtime a byte-by-byte standard
+// output, so the C library's write reports any byte the page failed to take as a write error, as
+// a console would. That output is not a terminal to the C library, yet it is shown as it is
+// written.
 #include <emscripten.h>
 
 #include "console/platform.h"
@@ -46,7 +47,17 @@ Input g_input;
 
 namespace console::platform {
 
+void set_up_standard_streams() {}
+
 bool is_interactive(std::FILE* stream) { return stream == stdout || stream == stderr; }
+
+// The page decodes the built-in texts as Shift-JIS itself.
+bool shows_utf8(std::FILE*) { return false; }
+
+// The page decodes what it is given; the bytes go to it unchanged.
+bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding) {
+  return std::fwrite(text, 1, length, stream) == length;
+}
 
 int read_byte(std::FILE* stream) {
   if (stream != stdin) return std::getc(stream);
