@@ -7,16 +7,21 @@ that runs its programs here (qemu-user, wine), and HITBLOW_SYSTEM, the system it
 Windows). Only the standard library is used.
 """
 
+import fcntl
 import math
 import os
 import pty
+import re
 import select
 import shlex
 import signal
+import struct
 import subprocess
 import tempfile
 import termios
 import time
+import tty
+import unicodedata
 import unittest
 
 GAME = os.environ.get("HITBLOW", "build/hitblow")
@@ -225,6 +230,129 @@ class Terminal:
             if time.monotonic() > deadline:
                 os.killpg(self.process.pid, signal.SIGKILL)
                 raise AssertionError("program did not end; shown: %r" % self.seen[-400:])
+
+
+# A control sequence (CSI with its parameters and final byte, an OSC string, a two-byte escape),
+# one control byte, or a run of text.
+_SCREEN_TOKEN = re.compile(r"\x1b\[([?0-9;]*)([@-~])|\x1b\][^\x07\x1b]*(?:\x07|\x1b\\)|\x1b.?"
+                           r"|[\x00-\x1f]|[^\x00-\x1f\x1b]+", re.S)
+
+
+class Screen:
+    """The lines a terminal shows after the UTF-8 bytes it was sent. It knows what wine's console
+    sends a pseudo-terminal: CR, LF, backspace, cursor moves and positions, erasing in the line
+    or below; modes and colours change no text. Wide characters take two cells, and lines never
+    wrap (the tests give the terminal room)."""
+
+    def __init__(self, data):
+        self.rows, self.row, self.column = [[]], 0, 0
+        for token in _SCREEN_TOKEN.finditer(data.decode("utf-8", "replace")):
+            if token.group(2):
+                self._sequence(token.group(1), token.group(2))
+            elif token.group(0) in "\r\n\b":
+                self._control(token.group(0))
+            elif token.group(0)[0] >= " ":
+                for character in token.group(0):
+                    self._put(character)
+
+    def lines(self):
+        return ["".join(cells).rstrip() for cells in self.rows]
+
+    def _cells(self):
+        while len(self.rows) <= self.row:
+            self.rows.append([])
+        return self.rows[self.row]
+
+    def _put(self, character):
+        width = 2 if unicodedata.east_asian_width(character) in "WF" else 1
+        cells = self._cells()
+        cells.extend(" " * (self.column + width - len(cells)))
+        cells[self.column:self.column + width] = [character] + [""] * (width - 1)
+        self.column += width
+
+    def _control(self, byte):
+        if byte == "\r":
+            self.column = 0
+        elif byte == "\n":
+            self.row += 1
+        else:
+            self.column = max(self.column - 1, 0)
+
+    def _sequence(self, parameters, final):
+        numbers = [int(p) if p else 0 for p in parameters.lstrip("?").split(";")]
+        count = max(numbers[0], 1)
+        if final == "C":
+            self.column += count
+        elif final == "D":
+            self.column = max(self.column - count, 0)
+        elif final == "A":
+            self.row = max(self.row - count, 0)
+        elif final == "B":
+            self.row += count
+        elif final in "Hf":
+            self.row, self.column = count - 1, max((numbers + [0])[1], 1) - 1
+        elif final == "K":
+            cells = self._cells()
+            if numbers[0] == 0:
+                del cells[self.column:]
+            elif numbers[0] == 1:
+                cells[:self.column + 1] = [" "] * min(self.column + 1, len(cells))
+            else:
+                cells.clear()
+        elif final == "J":
+            below = self.row + 1 if numbers[0] == 0 else 0
+            del self.rows[below:]
+            if numbers[0] == 0:
+                del self._cells()[self.column:]
+
+
+class WineConsole(Terminal):
+    """The Windows game in wine's own console, run in a pseudo-terminal as from a Unix shell:
+    wine draws the console there with control sequences, so its text is read off a Screen. As
+    in a Windows console, Enter is a carriage return and Ctrl-Z then Enter ends the input."""
+
+    def __init__(self, args, program=None, env=None):
+        if not (WINDOWS and EMULATOR):
+            raise unittest.SkipTest("needs the Windows build under wine")
+        self.master, slave = pty.openpty()
+        # Rows and columns enough that nothing scrolls or wraps. Raw from the start: wine's console
+        # sets the terminal raw only once it reads, and a line typed before that would be echoed
+        # and its CR read as a line feed, which the console does not take for Enter.
+        fcntl.ioctl(slave, termios.TIOCSWINSZ, struct.pack("HHHH", 60, 160, 0, 0))
+        tty.setraw(slave)
+        self.process = subprocess.Popen(EMULATOR + [program or GAME] + list(args), stdin=slave,
+                                        stdout=slave, stderr=slave, close_fds=True, env=env,
+                                        start_new_session=True)
+        os.close(slave)
+        self.seen = b""
+
+    def lines(self):
+        """The screen so far, line by line."""
+        return Screen(self.seen).lines()
+
+    def expect(self, line, timeout=TIMEOUT):
+        """Waits until the screen shows `line` as a whole line."""
+        deadline = time.monotonic() + timeout
+        while line not in self.lines():
+            left = deadline - time.monotonic()
+            if left <= 0:
+                raise AssertionError("timed out waiting for %r; shown: %r" % (line, self.lines()))
+            ready, _, _ = select.select([self.master], [], [], left)
+            if ready:
+                try:
+                    chunk = os.read(self.master, 65536)
+                except OSError:
+                    chunk = b""
+                if not chunk:
+                    raise AssertionError("program ended before showing %r; shown: %r"
+                                         % (line, self.lines()))
+                self.seen += chunk
+
+    def type(self, line):
+        os.write(self.master, line + b"\r")
+
+    def close_input(self):
+        os.write(self.master, b"\x1a\r")
 
 
 def main():

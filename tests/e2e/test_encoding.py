@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
-"""The built-in texts follow the terminal: UTF-8 on a UTF-8 terminal, Shift-JIS bytes elsewhere."""
+"""The built-in texts follow the terminal: UTF-8 on a UTF-8 terminal, Shift-JIS bytes elsewhere,
+and on a Windows console the text itself, whatever the console's code page."""
 
 import os
 import sys
@@ -7,7 +8,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import DRIVER, PAUSE, Terminal, locale, main, run  # noqa: E402
+from harness import (DRIVER, PAUSE, SOURCE, Terminal, WineConsole, locale, main,  # noqa: E402
+                     run)
 from test_startup import builtin_texts  # noqa: E402
 
 UTF8 = locale({"LANG": "C.UTF-8"})
@@ -69,6 +71,42 @@ class TerminalEncoding(unittest.TestCase):
         self.assertIn("推理丸は考える・・・\n   えっと、あと 360 通り。\n".encode(), shown)
         self.assertIn("こっちの負けだね\n".encode(), shown)
         self.assertEqual(shown, piped.output.decode("cp932").encode())
+
+
+class WindowsConsole(unittest.TestCase):
+    def test_the_console_shows_the_text_whatever_its_code_page(self):
+        # Wine's console in a UTF-8 pseudo-terminal is on code page 437, which shows neither
+        # Shift-JIS nor UTF-8 bytes as Japanese. The computer opens with 1234 and holds 5079.
+        with tempfile.NamedTemporaryFile("wb", suffix=".txt", delete=False) as f:
+            f.write("推理丸".encode("cp932") + b"\x81 " + "考える\n".encode("cp932"))
+        japanese = ["そっちからどうぞ", "1357 2B", "それじゃあこっちは、 1234", "推理丸は考える・・・",
+                    "   えっと、あと 360 通り。"]
+        english = ["You go first.", "1357 2B", "My turn, then: 1234", "Deducer is thinking...",
+                   "   Let's see, 360 left."]
+        messages = os.path.join(SOURCE, "messages")
+        rows = [  # why, options, lines the screen must show in this order
+            ("built-in texts, Shift-JIS", [], japanese),
+            ("a UTF-8 file", ["-mesg=" + os.path.join(messages, "ja-utf8.txt")], japanese),
+            ("English", ["-mesg=" + os.path.join(messages, "en.txt")], english),
+            ("a Shift-JIS file whose lead byte lacks its second byte", ["-mesg=" + f.name],
+             japanese[:3] + ["推理丸\ufffd 考える", japanese[4]]),
+        ]
+        for why, options, want in rows:
+            with self.subTest(why):
+                console = WineConsole(["1234", "-key=5079"] + options, program=DRIVER, env=UTF8)
+                console.expect(want[0])
+                console.type(b"1357")
+                console.expect(want[2])
+                console.type(b"X")
+                console.expect(want[4])
+                console.close_input()  # the game lists the turns and ends
+                console.expect(PAUSE.decode().strip())
+                self.assertEqual(console.wait(), 0)
+                lines, at = console.lines(), 0
+                for line in want:
+                    self.assertIn(line, lines[at:], "%s: %r" % (why, lines))
+                    at = lines.index(line, at) + 1
+        os.unlink(f.name)
 
 
 if __name__ == "__main__":
