@@ -234,25 +234,34 @@ class Terminal:
 
 # A control sequence (CSI with its parameters and final byte, an OSC string, a two-byte escape),
 # one control byte, or a run of text.
-_SCREEN_TOKEN = re.compile(r"\x1b\[([?0-9;]*)([@-~])|\x1b\][^\x07\x1b]*(?:\x07|\x1b\\)|\x1b.?"
+_SCREEN_TOKEN = re.compile(r"\x1b\[\??([0-9;]*)([@-~])|\x1b\][^\x07\x1b]*(?:\x07|\x1b\\)|\x1b.?"
                            r"|[\x00-\x1f]|[^\x00-\x1f\x1b]+", re.S)
 
 
 class Screen:
-    """The lines a terminal shows after the UTF-8 bytes it was sent. It knows what wine's console
-    sends a pseudo-terminal: CR, LF, backspace, cursor moves and positions, erasing in the line
-    or below; modes and colours change no text. Wide characters take two cells, and lines never
-    wrap (the tests give the terminal room)."""
+    """The lines a terminal shows after the UTF-8 bytes it was sent, for the control sequences
+    wine's console sends a pseudo-terminal: CR, LF, moving the cursor right or to a place, and
+    erasing the rest of the line, the line or the screen; modes and colours change no text. Wide
+    characters take two cells, and lines never wrap (the tests give the terminal room)."""
 
     def __init__(self, data):
         self.rows, self.row, self.column = [[]], 0, 0
         for token in _SCREEN_TOKEN.finditer(data.decode("utf-8", "replace")):
-            if token.group(2):
-                self._sequence(token.group(1), token.group(2))
-            elif token.group(0) in "\r\n\b":
-                self._control(token.group(0))
-            elif token.group(0)[0] >= " ":
-                for character in token.group(0):
+            text, numbers = token.group(0), [int(p or 0) for p in (token.group(1) or "").split(";")]
+            if token.group(2) == "C":
+                self.column += max(numbers[0], 1)
+            elif token.group(2) == "H":
+                self.row, self.column = max(numbers[0], 1) - 1, max((numbers + [0])[1], 1) - 1
+            elif token.group(2) == "K" and numbers[0] in (0, 2):
+                del self._cells()[self.column if numbers[0] == 0 else 0:]
+            elif token.group(2) == "J" and numbers[0] == 2:
+                self.rows = [[]]
+            elif text == "\r":
+                self.column = 0
+            elif text == "\n":
+                self.row += 1
+            elif text[0] >= " ":
+                for character in text:
                     self._put(character)
 
     def lines(self):
@@ -269,41 +278,6 @@ class Screen:
         cells.extend(" " * (self.column + width - len(cells)))
         cells[self.column:self.column + width] = [character] + [""] * (width - 1)
         self.column += width
-
-    def _control(self, byte):
-        if byte == "\r":
-            self.column = 0
-        elif byte == "\n":
-            self.row += 1
-        else:
-            self.column = max(self.column - 1, 0)
-
-    def _sequence(self, parameters, final):
-        numbers = [int(p) if p else 0 for p in parameters.lstrip("?").split(";")]
-        count = max(numbers[0], 1)
-        if final == "C":
-            self.column += count
-        elif final == "D":
-            self.column = max(self.column - count, 0)
-        elif final == "A":
-            self.row = max(self.row - count, 0)
-        elif final == "B":
-            self.row += count
-        elif final in "Hf":
-            self.row, self.column = count - 1, max((numbers + [0])[1], 1) - 1
-        elif final == "K":
-            cells = self._cells()
-            if numbers[0] == 0:
-                del cells[self.column:]
-            elif numbers[0] == 1:
-                cells[:self.column + 1] = [" "] * min(self.column + 1, len(cells))
-            else:
-                cells.clear()
-        elif final == "J":
-            below = self.row + 1 if numbers[0] == 0 else 0
-            del self.rows[below:]
-            if numbers[0] == 0:
-                del self._cells()[self.column:]
 
 
 class WineConsole(Terminal):
