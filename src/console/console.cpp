@@ -50,12 +50,6 @@ std::array<Encoding, k_slot_count> g_slot_encodings = [] {
 
 constexpr int k_end_of_text = 0x1A;  // text mode: this byte ends a file or the input
 
-// The arguments the game passes with each slot; a message file may use fewer, never more.
-constexpr int k_slot_arguments[k_slot_count] = {
-    0, 1, 1, 0, 1, 0, 2, 1, 0, 3, 1, 0, 4, 1, 0, 1, 0, 1, 0, 1, 1,  // 0..20 thinking
-    0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0,                                // 21..31 turn loop
-    0, 0, 0, 0, 0, 0, 0, 0, 0, 0,                                   // 32..41 dialog
-};
 
 // Ends the process at once, through the exit hook when one is set.
 [[noreturn]] void exit_now(int status) {
@@ -239,17 +233,24 @@ bool input_line(Line& line) {
   return true;
 }
 
-std::int32_t read_decimal(const char* text) {
+const char* scan_decimal(const char* text, std::int32_t& value) {
   const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
   while (is_blank(*p)) ++p;
   bool negative = false;
   if (*p == '+' || *p == '-') negative = *p++ == '-';
+  const bool has_digits = is_digit(*p);
   // Unsigned arithmetic wraps modulo 2^32 by definition; the conversion back to int32 is
   // two's complement in C++20.
-  std::uint32_t value = 0;
-  while (is_digit(*p)) value = value * 10u + static_cast<std::uint32_t>(*p++ - '0');
-  if (negative) value = 0u - value;
-  return static_cast<std::int32_t>(value);
+  std::uint32_t magnitude = 0;
+  while (is_digit(*p)) magnitude = magnitude * 10u + static_cast<std::uint32_t>(*p++ - '0');
+  value = static_cast<std::int32_t>(negative ? 0u - magnitude : magnitude);
+  return has_digits ? reinterpret_cast<const char*>(p) : nullptr;
+}
+
+std::int32_t read_decimal(const char* text) {
+  std::int32_t value = 0;
+  scan_decimal(text, value);
+  return value;
 }
 
 void pause_for_return() {
@@ -361,7 +362,7 @@ int load_message_file(const char* path) {
     if (length == 0) break;
     // The slot keeps the text up to its first NUL byte, if the line holds one.
     std::strcpy(loaded[slot].data(), buffer);
-    if (const char* reason = check_format(buffer, k_slot_arguments[slot])) {
+    if (const char* reason = check_format(buffer, slot_argument_count(slot))) {
       std::fclose(file);
       reject_message_file(path, line_number, reason);
     }
@@ -392,7 +393,7 @@ void double_backslashes() {
     // broken tail rather than hand the formatter half a directive.
     int bad_offset = 0;
     const int slot_number = static_cast<int>(&slot - message_table.data());
-    if (check_format(doubled, k_slot_arguments[slot_number], &bad_offset) != nullptr) {
+    if (check_format(doubled, slot_argument_count(slot_number), &bad_offset) != nullptr) {
       doubled[bad_offset] = '\0';
     }
     std::memcpy(slot.data(), doubled, static_cast<std::size_t>(length) + 1);
@@ -401,7 +402,9 @@ void double_backslashes() {
 }
 
 void blank_thinking_slots() {
-  for (int slot = 0; slot < k_thinking_slots; ++slot) message_table[slot][0] = '\0';
+  for (int slot = 0; slot < k_slot_count; ++slot) {
+    if (slot_group(slot) == SlotGroup::thinking) message_table[slot][0] = '\0';
+  }
 }
 
 void end_program(int status) {

@@ -7,14 +7,12 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "console/slots.h"
+
 namespace console {
 
-constexpr int k_slot_count = 42;
 // A slot holds 254 text bytes and its NUL; longer file lines spill into the next slot.
 constexpr int k_slot_bytes = 255;
-// Slots 0..20 are the computer's thinking aloud: -quiet blanks exactly these.
-constexpr int k_thinking_slots = 21;
-
 using MessageTable = std::array<std::array<char, k_slot_bytes>, k_slot_count>;
 
 // The one table of the run. Every slot is a printf format that takes only int arguments, at
@@ -40,7 +38,8 @@ Encoding output_encoding();
 // else Shift-JIS). Shift-JIS for unknown slots.
 Encoding slot_encoding(int slot);
 
-// How many int arguments the game passes when it prints the slot (0 for unknown slots).
+// How many int arguments the game passes when it prints the slot (k_slot_arguments; 0 for
+// unknown slots).
 int slot_argument_count(int slot);
 
 // Checks that `text` is safe as the format of a slot printed with `arguments` ints: "%%", or
@@ -82,8 +81,12 @@ struct Line {
 bool input_line(Line& line);
 
 // Leading blanks (bytes 9..13 and 32), one optional sign, then decimal digits up to the first
-// non-digit; 0 when there are none. Wraps modulo 2^32 like 32-bit arithmetic (4294968530 reads
-// as 1234). Never fails.
+// non-digit, as a "%d" scan reads them; the value wraps modulo 2^32 like 32-bit arithmetic
+// (4294968530 reads as 1234). Returns the byte after the last digit, or nullptr when no digit
+// follows the blanks and the sign; `value` is then 0.
+const char* scan_decimal(const char* text, std::int32_t& value);
+
+// scan_decimal's value: 0 when there are no digits. Never fails.
 std::int32_t read_decimal(const char* text);
 
 // Prints the Return prompt and waits for one line (at most 511 bytes); returns at once at end
@@ -100,7 +103,7 @@ int load_message_file(const char* path);
 // -sjis: doubles every 0x5C byte of every slot (cut at 254 bytes) and echoes the table.
 void double_backslashes();
 
-// -quiet: empties the thinking slots, so the computer's turn prints nothing.
+// -quiet: empties the slots of SlotGroup::thinking, so the computer's turn prints nothing.
 void blank_thinking_slots();
 
 // Ends the process with `status` (-1 shows as 255 in a shell) after flushing output; with -1

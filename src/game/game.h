@@ -28,6 +28,10 @@ struct StartState {
   Deck deck_a;  // the computer's first guess is its entries 0..3
 };
 
+// The code of a deck's entries 0..3: deck B's is the secret, deck A's the computer's first
+// guess.
+Code first_four(const Deck& deck);
+
 // When `argument` begins with `option`, the rest of it (possibly empty); otherwise nothing.
 std::optional<const char*> match_option(const char* argument, const char* option);
 

@@ -54,9 +54,11 @@ void shuffle(Deck& deck, Random& random) {
   }
 }
 
-Code first_four(const Deck& deck) { return codes::compose_digits({deck[0], deck[1], deck[2], deck[3]}); }
-
 }  // namespace
+
+Code first_four(const Deck& deck) {
+  return codes::compose_digits({deck[0], deck[1], deck[2], deck[3]});
+}
 
 std::optional<const char*> match_option(const char* argument, const char* option) {
   const std::size_t length = std::strlen(option);

@@ -9,18 +9,6 @@ namespace player {
 
 namespace {
 
-// The dialog's message slots.
-constexpr int k_slot_strange = 32;     // wait, isn't that strange?
-constexpr int k_slot_you_said = 33;    // after the list of answers
-constexpr int k_slot_really = 34;      // the Y/N question, no line feed
-constexpr int k_slot_give_up = 35;     // asks for the user's code, no line feed
-constexpr int k_slot_tell_me = 36;     // asks again, no line feed
-constexpr int k_slot_wrong_here = 37;  // before the corrected row
-constexpr int k_slot_should_be = 38;   // after the corrected row
-constexpr int k_slot_row_end = 39;     // after a row that agrees
-constexpr int k_slot_you_lose = 40;    // end of the check
-constexpr int k_slot_i_win = 41;       // the user did not insist
-
 // Reads the user's code from the next line. Returns false at end of input: no code was given,
 // and none is made up for the user.
 bool read_code(Code& code) {
@@ -38,12 +26,12 @@ void show_first_wrong_answer(int rows, const Code* guesses, const ScoreCode* ans
     const ScoreCode should_be = codes::score_guess(guesses[i], users_code);
     codes::print_scored(guesses[i], answers[i]);
     if (should_be != answers[i]) {
-      console::print_slot(k_slot_wrong_here);
+      console::print_slot(console::k_slot_wrong_here);
       codes::print_scored(guesses[i], should_be);
-      console::print_slot(k_slot_should_be);
+      console::print_slot(console::k_slot_should_be);
       return;
     }
-    console::print_slot(k_slot_row_end);
+    console::print_slot(console::k_slot_row_end);
   }
 }
 
@@ -52,15 +40,15 @@ void show_first_wrong_answer(int rows, const Code* guesses, const ScoreCode* ans
 // comes the second time is used as it is, since score_guess takes any number. Without input
 // the check is skipped, as there is no code to check against.
 void check_against_users_code(int rows, const Code* guesses, const ScoreCode* answers) {
-  console::print_slot(k_slot_give_up);
+  console::print_slot(console::k_slot_give_up);
   Code users_code = 0;
   if (!read_code(users_code)) return;
   if (codes::is_valid_code(users_code) == 0) {
-    console::print_slot(k_slot_tell_me);
+    console::print_slot(console::k_slot_tell_me);
     if (!read_code(users_code)) return;
   }
   show_first_wrong_answer(rows, guesses, answers, users_code);
-  console::print_slot(k_slot_you_lose);
+  console::print_slot(console::k_slot_you_lose);
 }
 
 }  // namespace
@@ -68,17 +56,17 @@ void check_against_users_code(int rows, const Code* guesses, const ScoreCode* an
 void contradiction_dialog(int rows, const Code* guesses, const ScoreCode* answers) {
   assert(rows >= 0);
   assert(rows == 0 || (guesses != nullptr && answers != nullptr));
-  console::print_slot(k_slot_strange);
+  console::print_slot(console::k_slot_strange);
   codes::print_history(rows, guesses, answers, nullptr, nullptr);
-  console::print_slot(k_slot_you_said);
-  console::print_slot(k_slot_really);
+  console::print_slot(console::k_slot_you_said);
+  console::print_slot(console::k_slot_really);
   // Only a reply that starts with Y insists; no reply at all is not one.
   console::Line reply;
   const bool insists = console::input_line(reply) && (reply.text[0] == 'Y' || reply.text[0] == 'y');
   if (insists) {
     check_against_users_code(rows, guesses, answers);
   } else {
-    console::print_slot(k_slot_i_win);
+    console::print_slot(console::k_slot_i_win);
   }
   console::pause_and_end(0);
 }
