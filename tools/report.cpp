@@ -9,8 +9,6 @@
 // disk, say; standard error says which), 2 for bad arguments, 3 when the walk met something
 // truthful answers should never give (a contradiction, a code left unsolved); the report is
 // printed all the same.
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
@@ -24,6 +22,7 @@
 #include <utility>
 #include <vector>
 
+#include "console/platform.h"
 #include "strategy.h"
 
 namespace {
@@ -36,21 +35,13 @@ constexpr int k_listed_codes = 24;   // worst-case codes listed before "and N mo
 constexpr int k_ranked_guesses = 5;  // best and worst first guesses shown by --all
 constexpr int k_max_jobs = 64;       // --jobs above this is surely a typo
 
-// The formats of the C++ library's printf. MinGW's GCC takes plain "printf" for Microsoft's,
-// which lack %zu; its C++ library prints with the GNU ones.
-#if defined(__MINGW32__) && !defined(__clang__)
-#define REPORT_FORMAT(string, first) __attribute__((format(gnu_printf, string, first)))
-#else
-#define REPORT_FORMAT(string, first) __attribute__((format(printf, string, first)))
-#endif
-
 // The errno of the first write to standard output that failed, 0 while every one succeeded.
 int g_output_error = 0;
 
 // All of the report goes to standard output through here, which notes why the first failed
 // write failed: some C libraries (Windows's) write each call out at once and keep no reason for
 // the flush at the end to report.
-REPORT_FORMAT(1, 2) void print(const char* format, ...) {
+__attribute__((format(printf, 1, 2))) void print(const char* format, ...) {
   std::va_list arguments;
   va_start(arguments, format);
   errno = 0;
@@ -117,7 +108,7 @@ void print_distribution(const long* distribution, int worst, long games) {
 void print_codes(const std::vector<Code>& list) {
   const std::size_t shown = std::min(list.size(), static_cast<std::size_t>(k_listed_codes));
   for (std::size_t i = 0; i < shown; ++i) print("%s%04d", i % 12 == 0 ? "\n  " : " ", list[i]);
-  if (list.size() > shown) print("\n  and %zu more", list.size() - shown);
+  if (list.size() > shown) print("\n  and %ld more", static_cast<long>(list.size() - shown));
   print("\n");
 }
 
@@ -179,8 +170,8 @@ int report_one(Code first_guess, int jobs) {
       worst_codes.push_back(code);
     }
   }
-  print("worst case %d guesses, for %zu code%s:", result.worst, worst_codes.size(),
-        worst_codes.size() == 1 ? "" : "s");
+  print("worst case %d guesses, for %ld code%s:", result.worst,
+        static_cast<long>(worst_codes.size()), worst_codes.size() == 1 ? "" : "s");
   print_codes(worst_codes);
   print("\n%ld histories thought through in %.3f s on %d thread%s\n", result.stats.nodes, elapsed,
         jobs, jobs == 1 ? "" : "s");
@@ -188,24 +179,15 @@ int report_one(Code first_guess, int jobs) {
 }
 
 // What --all keeps of each first guess.
-struct Summary {
+struct Summary : strategy::Tally {
   Code first_guess = 0;
-  long total_guesses = 0;
-  long solved_codes = 0;
-  int worst = 0;
-  std::array<long, strategy::k_max_guesses + 1> distribution{};
   std::vector<Code> worst_codes;
-  strategy::WalkStats stats;
 };
 
 Summary summarise(const FirstGuessResult& result) {
   Summary summary;
+  static_cast<strategy::Tally&>(summary) = result;
   summary.first_guess = result.first_guess;
-  summary.total_guesses = result.total_guesses;
-  summary.solved_codes = result.solved_codes;
-  summary.worst = result.worst;
-  summary.distribution = result.distribution;
-  summary.stats = result.stats;
   for (Code code : strategy::fresh_table()) {
     if (result.guesses_for[static_cast<std::size_t>(code)] == result.worst) {
       summary.worst_codes.push_back(code);
@@ -240,7 +222,7 @@ std::vector<Summary> play_all(int jobs) {
   std::vector<std::thread> workers;
   for (int j = 0; j < jobs; ++j) workers.emplace_back(work);
 
-  if (isatty(fileno(stderr))) {
+  if (console::platform::is_interactive(stderr)) {
     for (int seen = -1; done < codes::k_code_count;) {
       if (done != seen) draw_progress(seen = done, codes::k_code_count, seconds_since(start));
       std::this_thread::sleep_for(std::chrono::milliseconds(200));
@@ -292,7 +274,7 @@ void print_ranking(const std::vector<Summary>& summaries) {
   for (std::size_t i = 0; i < ranked.size(); ++i) {
     if (i == 0 || ranked[i]->total_guesses != ranked[i - 1]->total_guesses) ++distinct;
   }
-  print("\n%zu first guesses, %ld distinct total%s\n", ranked.size(), distinct,
+  print("\n%ld first guesses, %ld distinct total%s\n", static_cast<long>(ranked.size()), distinct,
         distinct == 1 ? "" : "s");
   print_rows("best first guesses", ranked.begin(), ranked.begin() + k_ranked_guesses);
   print("  (%ld with the best total)\n", static_cast<long>(tied_with(ranked.front())));
@@ -307,13 +289,13 @@ void print_worst_games(const std::vector<Summary>& summaries, int worst) {
     if (s.worst != worst) continue;
     for (Code code : s.worst_codes) games.emplace_back(s.first_guess, code);
   }
-  print("\nworst case %d guesses, in %zu game%s (first guess -> code):", worst, games.size(),
-        games.size() == 1 ? "" : "s");
+  print("\nworst case %d guesses, in %ld game%s (first guess -> code):", worst,
+        static_cast<long>(games.size()), games.size() == 1 ? "" : "s");
   const std::size_t shown = std::min(games.size(), static_cast<std::size_t>(k_listed_codes));
   for (std::size_t i = 0; i < shown; ++i) {
     print("%s%04d->%04d", i % 6 == 0 ? "\n  " : "  ", games[i].first, games[i].second);
   }
-  if (games.size() > shown) print("\n  and %zu more", games.size() - shown);
+  if (games.size() > shown) print("\n  and %ld more", static_cast<long>(games.size() - shown));
   print("\n");
 }
 
@@ -328,36 +310,25 @@ int report_all(int jobs, const char* csv_path) {
   const std::vector<Summary> summaries = play_all(jobs);
   const double elapsed = seconds_since(start);
 
-  std::array<long, strategy::k_max_guesses + 1> distribution{};
-  strategy::WalkStats stats;
-  long games = 0;
-  long total = 0;
-  int worst = 0;
-  for (const Summary& s : summaries) {
-    for (std::size_t k = 0; k < distribution.size(); ++k) distribution[k] += s.distribution[k];
-    games += s.solved_codes;
-    total += s.total_guesses;
-    worst = std::max(worst, s.worst);
-    stats.nodes += s.stats.nodes;
-    stats.empty_nodes += s.stats.empty_nodes;
-    stats.miscounted_nodes += s.stats.miscounted_nodes;
-    stats.unfinished_codes += s.stats.unfinished_codes;
-  }
+  strategy::Tally totals;
+  for (const Summary& s : summaries) strategy::add_tally(totals, s);
+  const long games = totals.solved_codes;
 
   print("Every first guess against every code: %ld games, every answer true\n\n", games);
-  print_distribution(distribution.data(), worst, games);
+  print_distribution(totals.distribution.data(), totals.worst, games);
   print(
       "\naverage %.4f guesses (%ld / %ld): what the computer needs on average, its first "
       "guess being random\n",
-      static_cast<double>(total) / static_cast<double>(games), total, games);
+      static_cast<double>(totals.total_guesses) / static_cast<double>(games), totals.total_guesses,
+      games);
   print_ranking(summaries);
-  print_worst_games(summaries, worst);
-  print("\n%ld histories thought through in %.1f s on %d thread%s\n", stats.nodes, elapsed, jobs,
-        jobs == 1 ? "" : "s");
+  print_worst_games(summaries, totals.worst);
+  print("\n%ld histories thought through in %.1f s on %d thread%s\n", totals.stats.nodes, elapsed,
+        jobs, jobs == 1 ? "" : "s");
 
-  int status = report_stats(stats) ? 0 : 3;
+  int status = report_stats(totals.stats) ? 0 : 3;
   if (csv != nullptr) {
-    const bool written = write_csv(csv, summaries, worst);
+    const bool written = write_csv(csv, summaries, totals.worst);
     if (std::fclose(csv) != 0 || !written) {
       std::fprintf(stderr, "hitblow-report: can't write %s\n", csv_path);
       if (status == 0) status = 1;

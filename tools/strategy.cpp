@@ -17,15 +17,10 @@
 namespace strategy {
 
 const player::CandidateTable& fresh_table() {
-  // The walk must not touch the game's global table, which a test may be playing on; this is
-  // build_candidates()'s walk over the integers, done on a table of our own.
+  // The walk must not touch the game's global table, which a test may be playing on.
   static const player::CandidateTable table = [] {
     player::CandidateTable built{};
-    int filled = 0;
-    for (Code code = 123; code <= 9876; ++code) {
-      if (codes::is_valid_code(code) == 1) built[static_cast<std::size_t>(filled++)] = code;
-    }
-    assert(filled == codes::k_code_count);
+    player::fill_candidates(built);
     return built;
   }();
   return table;
@@ -140,11 +135,7 @@ FirstGuessResult play_first_answer(Code first_guess, ScoreCode first_answer,
   return play_from_root(first_guess, first_answer, on_solved);
 }
 
-void merge_result(FirstGuessResult& whole, const FirstGuessResult& part) {
-  assert(whole.first_guess == part.first_guess);
-  for (std::size_t code = 0; code < whole.guesses_for.size(); ++code) {
-    if (part.guesses_for[code] != 0) whole.guesses_for[code] = part.guesses_for[code];
-  }
+void add_tally(Tally& whole, const Tally& part) {
   for (std::size_t k = 0; k < whole.distribution.size(); ++k) {
     whole.distribution[k] += part.distribution[k];
   }
@@ -155,6 +146,14 @@ void merge_result(FirstGuessResult& whole, const FirstGuessResult& part) {
   whole.stats.empty_nodes += part.stats.empty_nodes;
   whole.stats.miscounted_nodes += part.stats.miscounted_nodes;
   whole.stats.unfinished_codes += part.stats.unfinished_codes;
+}
+
+void merge_result(FirstGuessResult& whole, const FirstGuessResult& part) {
+  assert(whole.first_guess == part.first_guess);
+  for (std::size_t code = 0; code < whole.guesses_for.size(); ++code) {
+    if (part.guesses_for[code] != 0) whole.guesses_for[code] = part.guesses_for[code];
+  }
+  add_tally(whole, part);
 }
 
 }  // namespace strategy

@@ -33,18 +33,25 @@ struct WalkStats {
   long unfinished_codes = 0;  // codes dropped by an empty history or still unsolved at 100
 };
 
-// The outcome of one first guess against all 5040 codes.
-struct FirstGuessResult {
-  Code first_guess = 0;
-  // Guesses the computer needs for each code, the winning guess included, indexed by the code's
-  // value; 0 for values that are not codes and for unfinished codes.
-  std::array<std::uint8_t, k_code_values> guesses_for{};
+// The counts of one walk, or of several walks added up with add_tally().
+struct Tally {
   // distribution[k]: how many codes need exactly k guesses.
   std::array<long, k_max_guesses + 1> distribution{};
   long solved_codes = 0;
   long total_guesses = 0;
   int worst = 0;  // most guesses any code needs
   WalkStats stats;
+};
+
+// Adds `part`'s counts into `whole`'s.
+void add_tally(Tally& whole, const Tally& part);
+
+// The outcome of one first guess against all 5040 codes.
+struct FirstGuessResult : Tally {
+  Code first_guess = 0;
+  // Guesses the computer needs for each code, the winning guess included, indexed by the code's
+  // value; 0 for values that are not codes and for unfinished codes.
+  std::array<std::uint8_t, k_code_values> guesses_for{};
 };
 
 // All valid codes in ascending order: the candidate table as the game builds it on its first

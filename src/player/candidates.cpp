@@ -12,13 +12,17 @@ int candidate_count = codes::k_code_count;
 // Set once the table holds all valid codes; the game fills it on its first turn only.
 static bool candidates_built = false;
 
-void build_candidates() {
-  if (candidates_built) return;
+void fill_candidates(CandidateTable& table) {
   int filled = 0;
   for (Code code = 123; code <= 9876; ++code) {
-    if (codes::is_valid_code(code) == 1) candidate_table[filled++] = code;
+    if (codes::is_valid_code(code) == 1) table[static_cast<std::size_t>(filled++)] = code;
   }
   assert(filled == codes::k_code_count);
+}
+
+void build_candidates() {
+  if (candidates_built) return;
+  fill_candidates(candidate_table);
   candidates_built = true;
 }
 

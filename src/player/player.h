@@ -19,7 +19,10 @@ using CandidateTable = std::array<Code, codes::k_code_count>;
 extern CandidateTable candidate_table;
 extern int candidate_count;
 
-// Fills the table with all valid codes in ascending order, on the first call only.
+// Writes every valid code into `table`, in ascending order.
+void fill_candidates(CandidateTable& table);
+
+// Fills the global table with fill_candidates(), on the first call only.
 void build_candidates();
 
 // Back to the unbuilt table with 5040 candidates: for tools and tests that play many games
