@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console_session.h"
+#include "scratch.h"
 
 namespace {
 
@@ -92,7 +93,7 @@ TEST(Pause, ReturnsAtEndOfInput) {
 
 // A message file in the test's temporary folder.
 std::string message_file(const std::string& name, const std::string& bytes) {
-  const std::string path = ::testing::TempDir() + "hitblow_" + name;
+  const std::string path = testing_support::Scratch::path(name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }

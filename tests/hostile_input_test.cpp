@@ -8,6 +8,7 @@
 
 #include "console/console.h"
 #include "console_session.h"
+#include "scratch.h"
 
 namespace {
 
@@ -61,16 +62,15 @@ TEST(CheckFormat, OffsetPointsAtTheUndefinedDirective) {
 TEST(MessageFile, UndefinedDirectiveRefusesTheFile) {
   ConsoleSession session("");
   const std::string before = console::message_table[1].data();
-  char path[] = "/tmp/hitblow_hostile_XXXXXX";
-  const int fd = mkstemp(path);
-  ASSERT_GE(fd, 0);
-  std::FILE* file = fdopen(fd, "w");
+  const std::string path = testing_support::Scratch::path("hostile.txt");
+  std::FILE* file = std::fopen(path.c_str(), "w");
+  ASSERT_NE(file, nullptr);
   std::fputs("zero\nleft: %#d\n", file);
   std::fclose(file);
-  const std::optional<int> status = session.run([&] { console::load_message_file(path); });
-  std::remove(path);
+  const std::optional<int> status =
+      session.run([&] { console::load_message_file(path.c_str()); });
   EXPECT_EQ(status, -1);
-  EXPECT_EQ(session.output().rfind("Message file \"" + std::string(path) + "\", line 2: ", 0), 0u)
+  EXPECT_EQ(session.output().rfind("Message file \"" + path + "\", line 2: ", 0), 0u)
       << session.output();
   EXPECT_EQ(std::string(console::message_table[1].data()), before) << "the table is unchanged";
 }

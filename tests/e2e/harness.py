@@ -32,18 +32,35 @@ EMULATOR = shlex.split(os.environ.get("HITBLOW_EMULATOR", ""))
 WINDOWS = os.environ.get("HITBLOW_SYSTEM") == "Windows"
 EXE_SUFFIX = ".exe" if WINDOWS else ""
 
+# Every file a test writes goes in a folder of the test program's own, removed when it ends:
+# tempfile's functions, and the programs the tests start (through TMPDIR), put theirs there.
+_scratch = tempfile.TemporaryDirectory(prefix="hitblow_")
+tempfile.tempdir = _scratch.name
+os.environ["TMPDIR"] = _scratch.name
+
 TIMEOUT = 60  # seconds: every run must end well within this, or the test fails
 PAUSE = b"\n--(Hit return key)--\n"
 SEPARATOR = b"---------------------------\n"
 
-# How many numbers the game passes with each message slot.
-SLOT_ARGUMENTS = {1: 1, 2: 1, 4: 1, 6: 2, 7: 1, 9: 3, 10: 1, 12: 4, 13: 1, 15: 1, 17: 1,
-                  19: 1, 20: 1, 24: 1, 29: 1}
+
+def slot_arguments():
+    """How many numbers the game passes with each message slot: the game's own table,
+    k_slot_arguments in src/console/slots.h."""
+    with open(os.path.join(SOURCE, "src", "console", "slots.h")) as f:
+        table = re.search(r"k_slot_arguments\[k_slot_count\] = \{(.*?)\};", f.read(), re.S)
+    body = re.sub(r"//.*", "", table.group(1)) if table else ""
+    counts = [int(n) for n in re.findall(r"\d+", body)]
+    if len(counts) != 42:
+        raise AssertionError("src/console/slots.h: no table of 42 slots' arguments")
+    return counts
+
+
+SLOT_ARGUMENTS = slot_arguments()
 
 
 def marker_text(slot):
     """The marker message of a slot: "<n>" and its numbers, e.g. "<24 0123>"."""
-    numbers = {1: " %d"}.get(slot, " %04d" * SLOT_ARGUMENTS.get(slot, 0))
+    numbers = {1: " %d"}.get(slot, " %04d" * SLOT_ARGUMENTS[slot])
     return "<%d%s>\n" % (slot, numbers)
 
 

@@ -48,7 +48,7 @@ class Install(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         # A hyphen in the prefix, which a manual page must escape to print it as typed.
-        cls.scratch = tempfile.TemporaryDirectory(prefix="hitblow-install-")
+        cls.scratch = tempfile.TemporaryDirectory(prefix="in-")
         cls.prefix = cls.scratch.name
         done = subprocess.run([cmake_command(), "--install", BUILD, "--prefix", cls.prefix],
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT)
