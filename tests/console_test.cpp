@@ -93,7 +93,8 @@ TEST(Pause, ReturnsAtEndOfInput) {
 
 // A message file in the test's temporary folder.
 std::string message_file(const std::string& name, const std::string& bytes) {
-  const std::string path = testing_support::Scratch::path(name);
+  // Not the bare name: "nul" and the like are devices on Windows.
+  const std::string path = testing_support::Scratch::path("hitblow_" + name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }

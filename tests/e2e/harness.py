@@ -32,11 +32,11 @@ EMULATOR = shlex.split(os.environ.get("HITBLOW_EMULATOR", ""))
 WINDOWS = os.environ.get("HITBLOW_SYSTEM") == "Windows"
 EXE_SUFFIX = ".exe" if WINDOWS else ""
 
-# Every file a test writes goes in a folder of the test program's own, removed when it ends:
-# tempfile's functions, and the programs the tests start (through TMPDIR), put theirs there.
-_scratch = tempfile.TemporaryDirectory(prefix="hitblow_")
-tempfile.tempdir = _scratch.name
-os.environ["TMPDIR"] = _scratch.name
+# Every file a test writes goes in a folder of the test program's own, removed when it ends;
+# tempfile's functions put theirs there. Not the programs under test: wine finds its server
+# through TMPDIR, and all of a build's runs must share the one that holds its prefix.
+SCRATCH = tempfile.TemporaryDirectory(prefix="hitblow_")
+tempfile.tempdir = SCRATCH.name
 
 TIMEOUT = 60  # seconds: every run must end well within this, or the test fails
 PAUSE = b"\n--(Hit return key)--\n"

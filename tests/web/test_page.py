@@ -26,7 +26,10 @@ from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
-from harness import DRIVER, PAUSE, SEPARATOR, SOURCE, score, scored  # noqa: E402
+from harness import DRIVER, PAUSE, SCRATCH, SEPARATOR, SOURCE, score, scored  # noqa: E402
+
+# Chromium and its driver keep their own scratch files under TMPDIR: in the run's folder too.
+os.environ["TMPDIR"] = SCRATCH.name
 
 SITE = os.environ.get("HITBLOW_SITE", "build/web/site")
 SCREENSHOT = os.environ.get("HITBLOW_SCREENSHOT")
