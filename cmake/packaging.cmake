@@ -36,6 +36,12 @@ endif()
 install(TARGETS hitblow RUNTIME DESTINATION ${HITBLOW_INSTALL_BINDIR})
 install(DIRECTORY messages/ DESTINATION ${HITBLOW_INSTALL_DATADIR}/messages
         FILES_MATCHING PATTERN "*.txt")
+# `-mesg=ko` finds messages/ko.txt in the installed folder, which the game reaches from its own
+# folder (../share/games/hitblow/messages from /usr/games): the tree then works wherever it is
+# put, under any `cmake --install --prefix` and unpacked from a package alike.
+file(RELATIVE_PATH HITBLOW_CATALOGUE_DIR /prefix/${HITBLOW_INSTALL_BINDIR}
+     /prefix/${HITBLOW_INSTALL_DATADIR}/messages)
+target_compile_definitions(hitblow_core PRIVATE HITBLOW_CATALOGUE_DIR="${HITBLOW_CATALOGUE_DIR}")
 
 # Installs a text file through cmake/install-text.cmake, which runs at install time. `page` is
 # a manual page, which learns the installed version and message folder; `compress` gzips it.

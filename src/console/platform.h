@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 
 namespace console::platform {
 
@@ -16,5 +17,10 @@ bool is_interactive(std::FILE* stream);
 // The next byte of `stream` as an unsigned char, or EOF at its end or on a read error. On the
 // standard input this waits for the player's next line.
 int read_byte(std::FILE* stream);
+
+// The folder of the running program's own file, ending in its separator ("/usr/games/"), in
+// the form fopen() takes; the shipped catalogues are found from there. Empty where the system
+// can't tell (no /proc, a path too long) or has no such folder (the page). Never fails.
+std::string executable_folder();
 
 }  // namespace console::platform
