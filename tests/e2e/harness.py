@@ -143,7 +143,7 @@ def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False, 
     through the emulator of the build under test."""
     emulator = [] if native else EMULATOR
     program = program or GAME
-    if cwd is not None:
+    if cwd is not None and os.path.dirname(program):
         program = os.path.abspath(program)  # a path from here, not from `cwd`
     for _ in range(3):
         process = subprocess.run(emulator + [program] + list(args),
