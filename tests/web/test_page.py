@@ -129,19 +129,26 @@ def play_truthfully(page, code, oddities=(), photograph_turn=None):
     return typed, first, secret
 
 
-class PageTest(unittest.TestCase):
+class ServedPage:
+    """The site served from 127.0.0.1 to one browser whose language is LANGUAGE."""
+
+    LANGUAGE = None
+
     @classmethod
     def setUpClass(cls):
         handler = functools.partial(Quiet, directory=SITE)
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        # A Japanese browser: the page then starts with the built-in texts.
-        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1], language="ja")
+        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1], cls.LANGUAGE)
 
     @classmethod
     def tearDownClass(cls):
         cls.page.close()
         cls.server.shutdown()
+
+
+class PageTest(ServedPage, unittest.TestCase):
+    LANGUAGE = "ja"  # the page then starts with the built-in texts
 
     def assert_same_as_console(self, typed, first, secret, options, encoding):
         """The page's transcript equals the native program's for the same input and first guess."""
@@ -227,20 +234,10 @@ class PageTest(unittest.TestCase):
         self.assertLess(weight, 1 << 20)
 
 
-class VisitorsLanguage(unittest.TestCase):
+class VisitorsLanguage(ServedPage, unittest.TestCase):
     """Without ?mesg= the page starts in the browser's language, here a Korean Chromium's."""
 
-    @classmethod
-    def setUpClass(cls):
-        handler = functools.partial(Quiet, directory=SITE)
-        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1], language="ko")
-
-    @classmethod
-    def tearDownClass(cls):
-        cls.page.close()
-        cls.server.shutdown()
+    LANGUAGE = "ko"
 
     def test_starts_in_korean_and_lists_every_catalogue(self):
         self.page.load()
