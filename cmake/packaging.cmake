@@ -36,6 +36,12 @@ endif()
 install(TARGETS hitblow RUNTIME DESTINATION ${HITBLOW_INSTALL_BINDIR})
 install(DIRECTORY messages/ DESTINATION ${HITBLOW_INSTALL_DATADIR}/messages
         FILES_MATCHING PATTERN "*.txt")
+# `-mesg=ko` finds messages/ko.txt in the installed folder, which the game reaches from its own
+# folder (../share/games/hitblow/messages from /usr/games): the tree then works wherever it is
+# put, under any `cmake --install --prefix` and unpacked from a package alike.
+file(RELATIVE_PATH HITBLOW_CATALOGUE_DIR /prefix/${HITBLOW_INSTALL_BINDIR}
+     /prefix/${HITBLOW_INSTALL_DATADIR}/messages)
+target_compile_definitions(hitblow_core PRIVATE HITBLOW_CATALOGUE_DIR="${HITBLOW_CATALOGUE_DIR}")
 
 # Installs a text file through cmake/install-text.cmake, which runs at install time. `page` is
 # a manual page, which learns the installed version and message folder; `compress` gzips it.
@@ -144,10 +150,12 @@ same time, turn by turn: a right digit in the right place is a hit, a right
 digit in the wrong place is a blow. Whoever gets four hits first wins.
 
 The computer plays by elimination and thinks aloud as it goes. The game runs
-in a text console and speaks Japanese unless given a message file; to play in
+in a text console and speaks Japanese unless told otherwise; to play in
 English, start it as
-  hitblow -mesg=${HITBLOW_INSTALLED_PREFIX}/${HITBLOW_INSTALL_DATADIR}/messages/en.txt
-The manual page shows the other options and how to write your own messages.
+  hitblow -mesg=en
+and likewise in Korean (ko), Simplified or Traditional Chinese (zh-Hans,
+zh-Hant), Russian (ru) or Spanish (es). The manual page shows the other
+options and how to write your own messages.
 
 Also included: hitblow-report, which measures how many guesses the
 computer needs against every possible code.")

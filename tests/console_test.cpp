@@ -260,7 +260,10 @@ TEST(MessageFile, LineNumberCountsFileLinesNotSlots) {
 }
 
 TEST(MessageFile, UnreadableFileEndsTheRun) {
-  for (const std::string& path : {std::string("/nonexistent/hitblow.txt"), ::testing::TempDir()}) {
+  // A directory opens but can't be read; a catalogue name that no catalogue folder holds is
+  // reported as given.
+  for (const std::string& path :
+       {std::string("/nonexistent/hitblow.txt"), ::testing::TempDir(), std::string("no-such_1")}) {
     ConsoleSession session("");
     EXPECT_EQ(session.run([&] { console::load_message_file(path.c_str()); }), -1) << path;
     EXPECT_EQ(session.output(),

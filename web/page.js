@@ -4,8 +4,9 @@
 // for it without blocking the page.
 //
 // The URL parameters are the game's command-line options: ?mesg=en (messages/en.txt), ?quiet,
-// ?sjis. The built-in texts are Shift-JIS bytes and are decoded so; a message file is decoded as
-// UTF-8, the encoding the shipped files are written in.
+// ?sjis. Without ?mesg= the game starts in the visitor's language when a catalogue speaks it.
+// The built-in texts are Shift-JIS bytes and are decoded so; a message file is decoded as UTF-8,
+// the encoding the shipped files are written in.
 'use strict';
 
 (function () {
@@ -15,9 +16,43 @@
   const line = document.getElementById('line');
   const statusLine = document.getElementById('status');
 
+  // Every catalogue of messages/ under its own name, the built-in texts first (mesg ''); `lang`
+  // is the language the page declares while it plays, and what a visitor's languages match.
+  const CATALOGUES = [
+    {mesg: '', name: '日本語 (built in)', lang: 'ja'},
+    {mesg: 'en', name: 'English', lang: 'en'},
+    {mesg: 'ja-utf8', name: '日本語 (UTF-8)', lang: 'ja'},
+    {mesg: 'ko', name: '한국어', lang: 'ko'},
+    {mesg: 'zh-Hans', name: '简体中文', lang: 'zh-Hans'},
+    {mesg: 'zh-Hant', name: '繁體中文', lang: 'zh-Hant'},
+    {mesg: 'ru', name: 'Русский', lang: 'ru'},
+    {mesg: 'es', name: 'Español', lang: 'es'},
+  ];
+
+  // The catalogue of the first of the visitor's languages that one speaks: a language tag's
+  // first subtag, except that Chinese is told apart by script or region (zh-TW, zh-HK and
+  // zh-MO read Traditional characters; zh-CN, zh-SG and plain zh Simplified). Japanese is the
+  // built-in texts; none at all is too.
+  function visitorsCatalogue() {
+    const tags = navigator.languages && navigator.languages.length ? navigator.languages
+                                                                     : [navigator.language || ''];
+    for (const tag of tags) {
+      const subtags = tag.toLowerCase().split('-');
+      let lang = subtags[0];
+      if (lang === 'zh') {
+        const traditional = subtags.some((s) => ['hant', 'tw', 'hk', 'mo'].includes(s));
+        lang = traditional ? 'zh-Hant' : 'zh-Hans';
+      }
+      const found = CATALOGUES.find((c) => c.lang === lang);
+      if (found) return found.mesg;
+    }
+    return '';
+  }
+
   const params = new URLSearchParams(window.location.search);
   const options = {
-    mesg: params.get('mesg') || '',
+    // ?mesg= decides, even empty (the built-in texts, as the menu's first choice sends it).
+    mesg: params.has('mesg') ? params.get('mesg') : visitorsCatalogue(),
     quiet: params.has('quiet'),
     sjis: params.has('sjis'),
   };
@@ -201,13 +236,17 @@
 
   // Show the options in use in the form that starts the next game.
   const mesgChoice = document.getElementById('mesg');
-  if (options.mesg && !Array.from(mesgChoice.options).some((o) => o.value === options.mesg)) {
-    mesgChoice.add(new Option(options.mesg, options.mesg));
+  for (const catalogue of CATALOGUES) {
+    const option = new Option(catalogue.name, catalogue.mesg);
+    option.lang = catalogue.lang;
+    mesgChoice.add(option);
   }
+  const playing = CATALOGUES.find((c) => c.mesg === options.mesg);
+  if (!playing) mesgChoice.add(new Option(options.mesg, options.mesg));
   mesgChoice.value = options.mesg;
   document.getElementById('quiet').checked = options.quiet;
   document.getElementById('sjis').checked = options.sjis;
-  document.documentElement.lang = options.mesg === 'en' ? 'en' : 'ja';
+  document.documentElement.lang = playing ? playing.lang : 'ja';
 
   line.focus();
   startGame();

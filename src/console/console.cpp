@@ -275,7 +275,45 @@ void pause_for_return() {
 
 namespace {
 
+// Where a catalogue name is looked up, relative to the program's folder, in this order: the
+// folder the install layout gives the catalogues (the build sets it), then messages/ beside the
+// program (the Windows zip, a build tree).
+#ifndef HITBLOW_CATALOGUE_DIR
+#define HITBLOW_CATALOGUE_DIR "messages"
+#endif
+constexpr const char* k_catalogue_folders[] = {HITBLOW_CATALOGUE_DIR "/", "messages/"};
+
+// Letters, digits, '-' and '_', at least one: a name with no separator, dot or drive letter,
+// which can't lead out of a catalogue folder.
+bool is_catalogue_name(const char* name) {
+  if (*name == '\0') return false;
+  for (const char* p = name; *p != '\0'; ++p) {
+    const char c = *p;
+    const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                       is_digit(static_cast<unsigned char>(c)) || c == '-' || c == '_';
+    if (!plain) return false;
+  }
+  return true;
+}
+
+// Opens `path` as given; when nothing opens under it and it is a catalogue name, NAME.txt in
+// each catalogue folder in turn. Returns nullptr when none opens; `opened` receives the path of
+// the file that did.
+std::FILE* open_message_file(const char* path, std::string& opened) {
+  opened = path;
+  if (std::FILE* file = std::fopen(path, "rb")) return file;
+  if (!is_catalogue_name(path)) return nullptr;
+  const std::string folder = platform::executable_folder();
+  if (folder.empty()) return nullptr;
+  for (const char* catalogues : k_catalogue_folders) {
+    opened = folder + catalogues + path + ".txt";
+    if (std::FILE* file = std::fopen(opened.c_str(), "rb")) return file;
+  }
+  return nullptr;
+}
+
 // Reports a message file that can't be used and ends the run; nothing has been stored yet.
+// `path` is the name as given when the file can't be read, the file that was read otherwise.
 [[noreturn]] void reject_message_file(const char* path, int line_number, const char* reason) {
   if (line_number == 0) {
     print("Cannot open message file \"%s\"\n", path);
@@ -350,7 +388,8 @@ int read_file_line(TextFile& text, char (&buffer)[k_slot_bytes]) {
 int load_message_file(const char* path) {
   // Binary: the loader applies the text mode itself, the same on every system; on Windows the
   // C library's text mode would translate the bytes first.
-  std::FILE* file = std::fopen(path, "rb");
+  std::string opened;
+  std::FILE* file = open_message_file(path, opened);
   if (file == nullptr) reject_message_file(path, 0, nullptr);
   TextFile text{file, false, {}};
   MessageTable loaded = message_table;
@@ -364,7 +403,7 @@ int load_message_file(const char* path) {
     std::strcpy(loaded[slot].data(), buffer);
     if (const char* reason = check_format(buffer, slot_argument_count(slot))) {
       std::fclose(file);
-      reject_message_file(path, line_number, reason);
+      reject_message_file(opened.c_str(), line_number, reason);
     }
     if (buffer[length - 1] == '\n') ++line_number;
     ++slot;

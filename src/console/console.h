@@ -95,9 +95,12 @@ std::int32_t read_decimal(const char* text);
 void pause_for_return();
 
 // Replaces slots from slot 0 with the lines of a message file, 254 bytes a slot at most, 42
-// slots at most; returns how many were filled. A file that can't be read, or a line whose
-// conversions don't fit its slot, is reported on standard output and ends the program with
-// status -1 after pause_for_return(); the table is then left unchanged.
+// slots at most; returns how many were filled. A `path` that opens no file and is a catalogue
+// name (letters, digits, '-', '_': "ko") reads NAME.txt from the installed catalogue folder,
+// else from messages/ beside the program. A file that can't be read (reported by the name as
+// given), or a line whose conversions don't fit its slot (by the file read), is reported on
+// standard output and ends the program with status -1 after pause_for_return(); the table is
+// then left unchanged.
 int load_message_file(const char* path);
 
 // -sjis: doubles every 0x5C byte of every slot (cut at 254 bytes) and echoes the table.

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <cstdio>
+#include <string>
 
 #include "console/console.h"
 
@@ -37,5 +38,10 @@ int read_byte(std::FILE* stream);
 // they are. Returns false when the text could not be written, with errno saying why (EIO when
 // the system doesn't say); a buffered stream may also report it later, through its error flag.
 bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding encoding);
+
+// The folder of the running program's own file, ending in its separator ("/usr/games/"), in
+// the form fopen() takes; the shipped catalogues are found from there. Empty where the system
+// can't tell (no /proc, a path too long) or has no such folder (the page). Never fails.
+std::string executable_folder();
 
 }  // namespace console::platform

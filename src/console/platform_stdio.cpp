@@ -4,10 +4,42 @@
 #include <unistd.h>
 
 #include <clocale>
+#include <cstdint>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "console/platform.h"
+
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
+
+namespace {
+
+// The program's own path, or empty. A path longer than this is left unknown.
+constexpr std::size_t k_longest_path = 32768;
+
+std::string executable_path() {
+  std::vector<char> path(260);
+  for (; path.size() <= k_longest_path; path.resize(path.size() * 2)) {
+#if defined(__APPLE__)
+    std::uint32_t size = static_cast<std::uint32_t>(path.size());
+    if (_NSGetExecutablePath(path.data(), &size) == 0) return path.data();
+#elif defined(__linux__)
+    const ssize_t length = readlink("/proc/self/exe", path.data(), path.size());
+    if (length <= 0) return {};
+    if (static_cast<std::size_t>(length) < path.size()) {
+      return std::string(path.data(), static_cast<std::size_t>(length));
+    }
+#else
+    return {};  // no portable way to ask: catalogues are then found by path only
+#endif
+  }
+  return {};
+}
+
+}  // namespace
 
 namespace console::platform {
 
@@ -31,6 +63,14 @@ int read_byte(std::FILE* stream) { return std::getc(stream); }
 
 bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding) {
   return std::fwrite(text, 1, length, stream) == length;
+}
+
+std::string executable_folder() {
+  std::string path = executable_path();
+  const std::size_t cut = path.rfind('/');
+  if (cut == std::string::npos) return {};
+  path.resize(cut + 1);
+  return path;
 }
 
 }  // namespace console::platform

@@ -71,4 +71,7 @@ int read_byte(std::FILE* stream) {
   return g_input.bytes[g_input.next++];
 }
 
+// The page has no program file: it writes the chosen message file itself and names its path.
+std::string executable_folder() { return {}; }
+
 }  // namespace console::platform

@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <string>
+#include <vector>
 
 #include "console/platform.h"
 
@@ -68,6 +69,9 @@ std::wstring to_utf16(const char* text, std::size_t length, UINT code_page) {
   return wide;
 }
 
+// A path longer than this leaves the program's folder unknown.
+constexpr std::size_t k_longest_path = 32768;
+
 }  // namespace
 
 namespace console::platform {
@@ -103,6 +107,22 @@ bool write_text(std::FILE* stream, const char* text, std::size_t length, Encodin
     done += written;
   }
   return true;
+}
+
+std::string executable_folder() {
+  for (std::vector<char> path(260); path.size() <= k_longest_path; path.resize(path.size() * 2)) {
+    // The ANSI form, which is the form fopen() takes the name in.
+    const DWORD size = static_cast<DWORD>(path.size());
+    const DWORD length = GetModuleFileNameA(nullptr, path.data(), size);
+    if (length == 0) return {};
+    if (length == size) continue;  // cut short: try a longer buffer
+    std::string folder(path.data(), length);
+    const std::size_t cut = folder.find_last_of("\\/");
+    if (cut == std::string::npos) return {};
+    folder.resize(cut + 1);
+    return folder;
+  }
+  return {};
 }
 
 }  // namespace console::platform

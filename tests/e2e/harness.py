@@ -159,15 +159,18 @@ def could_not_start(status, output):
     return bool(EMULATOR) and WINDOWS and status == 1 and not output
 
 
-def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False):
-    """Runs the game with pipes for standard input and output (the caller's environment unless
-    `env` is given); `native` runs a program built for this machine, not through the emulator
-    of the build under test."""
+def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False, cwd=None):
+    """Runs the game with pipes for standard input and output (the caller's environment and
+    folder unless `env` or `cwd` is given); `native` runs a program built for this machine, not
+    through the emulator of the build under test."""
     emulator = [] if native else EMULATOR
+    program = program or GAME
+    if cwd is not None and os.path.dirname(program):
+        program = os.path.abspath(program)  # a path from here, not from `cwd`
     for _ in range(3):
-        process = subprocess.run(emulator + [program or GAME] + list(args), input=stdin, env=env,
-                                 stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
-                                 timeout=timeout)
+        process = subprocess.run(emulator + [program] + list(args),
+                                 input=stdin, env=env, cwd=cwd, stdout=subprocess.PIPE,
+                                 stderr=subprocess.STDOUT, timeout=timeout)
         if native or not could_not_start(process.returncode, process.stdout):
             break
     output = process.stdout if native else from_text_mode(process.stdout)

@@ -2,8 +2,8 @@
 """The installed tree: `cmake --install` into a scratch prefix, then the game run from there.
 
 The installed game must find the installed English messages by the path a user would type, and
-the manual pages must be in place, name the installed version and message files, and format
-cleanly.
+every catalogue by its name from any folder; the manual pages must be in place, name the
+installed version and message files, and format cleanly.
 """
 
 import filecmp
@@ -18,7 +18,8 @@ sys.path.insert(0, os.path.dirname(__file__))
 from harness import EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
 
 BUILD = os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build"))
-MESSAGE_FILES = ("en.txt", "ja-utf8.txt")
+CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
+MESSAGE_FILES = tuple(name + ".txt" for name in CATALOGUES)
 MANUALS = ("hitblow.6", "hitblow-report.6")
 
 
@@ -100,6 +101,20 @@ class Install(unittest.TestCase):
         self.assertEqual(result.status, 0, result.output)
         self.assertTrue(result.output.startswith(first_prompt + not_a_code + first_prompt),
                         result.output)
+
+    def test_installed_game_finds_every_catalogue_by_name(self):
+        # From a folder of its own, so that only the game's own folder leads to the catalogues.
+        with tempfile.TemporaryDirectory(prefix="hitblow-elsewhere-") as elsewhere:
+            for name in CATALOGUES:
+                with self.subTest(name=name):
+                    with open(self.installed("share", "hitblow", "messages", name + ".txt"),
+                              "rb") as f:
+                        slots = f.read().split(b"\n")
+                    result = run(["-mesg=" + name], b"abc\n", cwd=elsewhere,
+                                 program=self.installed("bin", "hitblow" + EXE_SUFFIX))
+                    self.assertEqual(result.status, 0, result.output)
+                    self.assertTrue(result.output.startswith(b"\n".join(slots[21:24:2] + [b""])),
+                                    result.output)
 
     def test_manual_names_the_installed_message_files(self):
         if shutil.which("groff") is None:

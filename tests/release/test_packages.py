@@ -3,7 +3,8 @@
 
 Each Debian package is unpacked with `dpkg-deb -x` into a scratch root, its control fields and
 file list are checked, and its own binary plays whole games with its own English messages (the
-arm64 one under qemu-aarch64). The Windows zip is unpacked and played under wine. Every build
+arm64 one under qemu-aarch64), and a game in every catalogue named as a player would
+(`-mesg=ko`) from another folder. The Windows zip is unpacked and played under wine the same way. Every build
 must also play exactly the same strategy: hitblow-report's count for one first guess is the
 same on all three. Run by scripts/test-release after scripts/release; DIST names another folder.
 """
@@ -32,29 +33,30 @@ ARCHITECTURES = {
     "amd64": [],
     "arm64": ["qemu-aarch64", "-L", "/usr/aarch64-linux-gnu"],
 }
+# Every catalogue, by the name -mesg= takes.
+CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
 # What the Debian packages hold, and the modes dpkg will give each file.
 PROGRAM, TEXT = "-rwxr-xr-x", "-rw-r--r--"
+MESSAGE_DIR = "/usr/share/games/hitblow/messages"
 DEB_FILES = {
     "usr/games/hitblow": PROGRAM,
     "usr/games/hitblow-report": PROGRAM,
     "usr/share/doc/hitblow/changelog.gz": TEXT,
     "usr/share/doc/hitblow/copyright": TEXT,
-    "usr/share/games/hitblow/messages/en.txt": TEXT,
-    "usr/share/games/hitblow/messages/ja-utf8.txt": TEXT,
     "usr/share/man/man6/hitblow.6.gz": TEXT,
     "usr/share/man/man6/hitblow-report.6.gz": TEXT,
+    **{"%s/%s.txt" % (MESSAGE_DIR[1:], name): TEXT for name in CATALOGUES},
 }
-MESSAGE_DIR = "/usr/share/games/hitblow/messages"
 LIBRARIES = {"libc6", "libgcc-s1", "libstdc++6"}  # what the programs may need at run time
 WINDOWS_FILES = ["hitblow.exe", "hitblow-report.exe", "LICENSE.txt", "README.txt",
-                 "messages/", "messages/en.txt", "messages/ja-utf8.txt"]
+                 "messages/"] + ["messages/%s.txt" % name for name in CATALOGUES]
 
 KEY = 1234     # the computer's secret in every game here
 MY_CODE = 5079  # the player's, answered truthfully
 
 
-def english(path):
-    """The 42 English messages of a message file, each with its line feed."""
+def slot_texts(path):
+    """The 42 messages of a message file, each with its line feed."""
     with open(path, "rb") as f:
         return [line + b"\n" for line in f.read().split(b"\n")[:42]]
 
@@ -65,14 +67,16 @@ def answer(value):
     return (b"%dH" % hits if hits else b"") + (b"%dB" % blows if blows else b"") or b"X"
 
 
-def quick_win(command, messages):
-    """Plays through pipes: 5678 (nothing), answers X, then 1234 and the player wins. The
+def quick_win(command, messages, argument=None, cwd=None):
+    """Plays through pipes: 5678 (nothing), answers X, then 1234 and the player wins, with the
+    message file `messages` named by its path or by `argument`, from the folder `cwd`. The
     computer's two guesses are read from the output; returns (output, wanted, status)."""
-    result = run(command[1:] + ["-mesg=" + messages, "-key=%d" % KEY],
-                 b"5678\nX\n1234\nX\n\n", program=command[0], timeout=TIMEOUT)
+    result = run(command[1:] + ["-mesg=" + (argument or messages), "-key=%d" % KEY],
+                 b"5678\nX\n1234\nX\n\n", program=command[0], timeout=TIMEOUT, cwd=cwd)
     output = result.output.replace(b"\r\n", b"\n")
-    s = english(messages)
-    guesses = [int(g) for g in re.findall(s[24].replace(b"%04d", b"([0-9]{4})"), output)]
+    s = slot_texts(messages)
+    guesses = [int(g) for g in re.findall(re.escape(s[24]).replace(b"%04d", b"([0-9]{4})"),
+                                          output)]
     if len(guesses) != 2:
         return output, b"two guesses of the computer", result.status
     first, second = guesses
@@ -192,10 +196,20 @@ class DebianPackage:
         self.assertEqual(output, wanted)
         self.assertEqual(status, 0)
 
+    def test_every_catalogue_by_name_from_another_folder(self):
+        with tempfile.TemporaryDirectory(prefix="hitblow_elsewhere_") as elsewhere:
+            for name in CATALOGUES:
+                with self.subTest(name=name):
+                    output, wanted, status = quick_win(
+                        command(self.arch, "hitblow"),
+                        self.unpacked("%s/%s.txt" % (MESSAGE_DIR, name)), name, elsewhere)
+                    self.assertEqual(output, wanted)
+                    self.assertEqual(status, 0)
+
     def test_whole_game_in_a_terminal(self):
         """The computer finds the player's code, every answer true."""
         messages = self.unpacked(MESSAGE_DIR + "/en.txt")
-        s = english(messages)
+        s = slot_texts(messages)
         game = command(self.arch, "hitblow")
         terminal = Terminal(game[1:] + ["-mesg=" + messages, "-key=%d" % KEY], program=game[0])
         rows = b""
@@ -269,9 +283,9 @@ class WindowsZip(unittest.TestCase):
     def test_one_folder_with_the_programs_messages_and_readme(self):
         top = "hitblow-%s-win64/" % VERSION
         self.assertEqual(sorted(self.names), sorted(top + name for name in WINDOWS_FILES))
-        for name in ("en.txt", "ja-utf8.txt"):
-            with open(os.path.join(self.folder, "messages", name), "rb") as got, \
-                    open(os.path.join(SOURCE, "messages", name), "rb") as want:
+        for name in CATALOGUES:
+            with open(os.path.join(self.folder, "messages", name + ".txt"), "rb") as got, \
+                    open(os.path.join(SOURCE, "messages", name + ".txt"), "rb") as want:
                 self.assertEqual(got.read(), want.read(), name)
 
     def test_texts_for_notepad_end_lines_with_cr_lf(self):
@@ -289,6 +303,16 @@ class WindowsZip(unittest.TestCase):
                                            os.path.join(self.folder, "messages", "en.txt"))
         self.assertEqual(output, wanted)
         self.assertEqual(status, 0)
+
+    def test_every_catalogue_by_name_from_another_folder(self):
+        with tempfile.TemporaryDirectory(prefix="hitblow_elsewhere_") as elsewhere:
+            for name in CATALOGUES:
+                with self.subTest(name=name):
+                    output, wanted, status = quick_win(
+                        self.wine("hitblow.exe"),
+                        os.path.join(self.folder, "messages", name + ".txt"), name, elsewhere)
+                    self.assertEqual(output, wanted)
+                    self.assertEqual(status, 0)
 
     def test_report_counts_the_same_strategy(self):
         status, text = report(self.wine("hitblow-report.exe"))

@@ -10,6 +10,7 @@ comparison. If HITBLOW_SCREENSHOT names a file, a game in progress is photograph
 import functools
 import gzip
 import http.server
+import json
 import os
 import re
 import shutil
@@ -47,6 +48,7 @@ def slots(name):
 
 
 EN = slots("en.txt")
+KO = slots("ko.txt")
 # The built-in texts, in a form Python reads; its three questions end without a line feed, which a
 # file line can't.
 JA = [text.rstrip("\n") if slot in (34, 35, 36) else text
@@ -61,12 +63,16 @@ def answer_text(value):
 class Page:
     """The page in one browser: load it, type lines, read what the program printed."""
 
-    def __init__(self, base):
+    def __init__(self, base, language=None):
+        """`language`: the browser's language (--lang), which the page may start in."""
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
         self.profile = tempfile.mkdtemp(prefix="hitblow_chromium_")
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
             options.add_argument(flag)
+        if language:
+            options.add_argument("--lang=" + language)
+            options.add_experimental_option("prefs", {"intl.accept_languages": language})
         self.browser = webdriver.Chrome(service=Service("/usr/bin/chromedriver"), options=options)
         self.base = base
 
@@ -126,18 +132,26 @@ def play_truthfully(page, code, oddities=(), photograph_turn=None):
     return typed, first, secret
 
 
-class PageTest(unittest.TestCase):
+class ServedPage:
+    """The site served from 127.0.0.1 to one browser whose language is LANGUAGE."""
+
+    LANGUAGE = None
+
     @classmethod
     def setUpClass(cls):
         handler = functools.partial(Quiet, directory=SITE)
         cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
         threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1])
+        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1], cls.LANGUAGE)
 
     @classmethod
     def tearDownClass(cls):
         cls.page.close()
         cls.server.shutdown()
+
+
+class PageTest(ServedPage, unittest.TestCase):
+    LANGUAGE = "ja"  # the page then starts with the built-in texts
 
     def assert_same_as_console(self, typed, first, secret, options, encoding):
         """The page's transcript equals the native program's for the same input and first guess."""
@@ -221,6 +235,57 @@ class PageTest(unittest.TestCase):
                     weight += len(gzip.compress(f.read(), 9))
         print("\nthe site weighs %d bytes gzipped" % weight, file=sys.stderr)
         self.assertLess(weight, 1 << 20)
+
+
+class VisitorsLanguage(ServedPage, unittest.TestCase):
+    """Without ?mesg= the page starts in the browser's language, here a Korean Chromium's."""
+
+    LANGUAGE = "ko"
+
+    def test_starts_in_korean_and_lists_every_catalogue(self):
+        self.page.load()
+        self.assertEqual(self.page.output(), KO[21])
+        self.page.type("12")  # not a code: the reminder in Korean too
+        self.assertEqual(self.page.output(), KO[21] + KO[23] + KO[21])
+        menu = self.page.browser.execute_script(
+            "return Array.from(document.getElementById('mesg').options)"
+            ".map(o => [o.value, o.text, o.selected]);")
+        shipped = sorted(n[:-len(".txt")] for n in os.listdir(os.path.join(SITE, "messages")))
+        self.assertEqual(sorted(value for value, _, _ in menu), sorted([""] + shipped))
+        self.assertIn(["ko", "한국어", True], menu)
+        for name in ("简体中文", "繁體中文", "Русский", "Español", "English"):
+            self.assertIn(name, [text for _, text, _ in menu])
+
+    def test_mesg_still_decides(self):
+        for query, first_prompt in (("?mesg=", JA[21]), ("?mesg=en", EN[21])):
+            with self.subTest(query=query):
+                self.page.load(query)
+                self.assertEqual(self.page.output(), first_prompt)
+
+    def test_first_language_a_catalogue_speaks(self):
+        cases = [
+            (["zh-TW"], "zh-Hant", "Taiwan reads Traditional characters"),
+            (["zh-HK", "en"], "zh-Hant", "so does Hong Kong"),
+            (["zh-Hant-TW"], "zh-Hant", "a script subtag"),
+            (["zh-CN"], "zh-Hans", "mainland China reads Simplified"),
+            (["zh-SG"], "zh-Hans", "so does Singapore"),
+            (["de-DE", "ru-RU", "en"], "ru", "the first language that a catalogue speaks"),
+            (["es-419"], "es", "a region is no obstacle"),
+            (["ja-JP", "en"], None, "Japanese is the built-in texts"),
+            (["fr", "de"], None, "no catalogue: the built-in texts"),
+        ]
+        browser = self.page.browser
+        for languages, catalogue, why in cases:
+            with self.subTest(languages=languages, why=why):
+                script = browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
+                    "source": "Object.defineProperty(navigator, 'languages', {get: () => %s});"
+                              % json.dumps(languages)})
+                try:
+                    self.page.load()
+                finally:
+                    browser.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
+                want = slots(catalogue + ".txt")[21] if catalogue else JA[21]
+                self.assertEqual(self.page.output(), want)
 
 
 class Quiet(http.server.SimpleHTTPRequestHandler):
