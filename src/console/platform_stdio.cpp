@@ -1,4 +1,6 @@
 // The platform seam on a console: the C library's streams, read with blocking reads.
+#include <ctime>
+
 #include "console/platform.h"
 
 #if __has_include(<unistd.h>)
@@ -17,5 +19,7 @@ bool is_interactive(std::FILE* stream) {
 }
 
 int read_byte(std::FILE* stream) { return std::getc(stream); }
+
+std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 }  // namespace console::platform
