@@ -6,6 +6,9 @@
 // The URL parameters are the game's command-line options: ?mesg=en (messages/en.txt), ?quiet,
 // ?sjis. The built-in texts are Shift-JIS bytes and are decoded so; a message file is decoded as
 // UTF-8, the encoding the shipped files are written in.
+//
+// On a touch screen a key pad under the screen types into the same line, and the service worker
+// (sw.js) keeps the whole site so that it plays offline once visited.
 'use strict';
 
 (function () {
@@ -133,6 +136,7 @@
     run = current;
     const module = {
       arguments: args,
+      seed: freshSeed(),
       thisProgram: 'hitblow',
       preRun: [() => {
         if (messageBytes === null) return;
@@ -150,6 +154,12 @@
       printErr: (text) => console.warn(text),
     };
     createHitblow(module).catch((error) => ended(current, 0, String(error)));
+  }
+
+  // Each run draws its own seed (the program reads it in place of the clock, which has whole
+  // seconds only): two games started within one second must not be the same game.
+  function freshSeed() {
+    return crypto.getRandomValues(new Uint32Array(1))[0];
   }
 
   function enter(text) {
@@ -199,6 +209,53 @@
     }
   });
 
+  // The key pad: each key edits the input line at its caret as the keyboard would, and Enter
+  // sends it, so the program gets exactly the lines a typist sends.
+  function pressKey(key) {
+    if (key === 'Enter') {
+      typing.requestSubmit();
+      return;
+    }
+    let start = line.selectionStart;
+    const end = line.selectionEnd;
+    if (key === 'Backspace') {
+      if (start === end && start > 0) start -= 1;
+      key = '';
+    }
+    line.setRangeText(key, start, end, 'end');
+  }
+
+  // On a touch screen (where the pad shows) the line calls up no soft keyboard while the pad is
+  // used; tapping the line itself does. The pad never takes the focus from the line, so its
+  // caret stays where the keys type.
+  function setUpPad() {
+    const pad = document.getElementById('pad');
+    const touch = window.matchMedia('(pointer: coarse)');
+    const padMode = () => {
+      line.inputMode = touch.matches ? 'none' : '';
+    };
+    padMode();
+    touch.addEventListener('change', padMode);
+    line.addEventListener('pointerdown', () => {
+      line.inputMode = '';
+    });
+    pad.addEventListener('mousedown', (event) => event.preventDefault());
+    pad.addEventListener('click', (event) => {
+      const button = event.target.closest('button[data-key]');
+      if (!button) return;
+      padMode();
+      pressKey(button.dataset.key);
+      line.focus();
+    });
+  }
+
+  // Keeps the site for playing offline. Where the browser allows no service worker (a page not
+  // served from https or from this machine) the game still plays, online only.
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js').catch((error) => console.warn(error));
+  }
+
   // Show the options in use in the form that starts the next game.
   const mesgChoice = document.getElementById('mesg');
   if (options.mesg && !Array.from(mesgChoice.options).some((o) => o.value === options.mesg)) {
@@ -209,6 +266,8 @@
   document.getElementById('sjis').checked = options.sjis;
   document.documentElement.lang = options.mesg === 'en' ? 'en' : 'ja';
 
+  setUpPad();
+  keepForOffline();
   line.focus();
   startGame();
 })();
