@@ -250,10 +250,14 @@
   }
 
   // Keeps the site for playing offline. Where the browser allows no service worker (a page not
-  // served from https or from this machine) the game still plays, online only.
+  // served from https or from this machine) the game still plays, online only. Every visit asks
+  // for sw.js anew, as browsers may put that off: a new site then replaces the cached one at
+  // once. Offline that request fails, and the cached site plays on.
   function keepForOffline() {
     if (!('serviceWorker' in navigator)) return;
-    navigator.serviceWorker.register('sw.js').catch((error) => console.warn(error));
+    navigator.serviceWorker.register('sw.js')
+        .then((registration) => registration.update())
+        .catch((error) => console.warn('hitblow offline: ' + error));
   }
 
   // Show the options in use in the form that starts the next game.
