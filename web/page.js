@@ -7,6 +7,9 @@
 // ?sjis. Without ?mesg= the game starts in the visitor's language when a catalogue speaks it.
 // The built-in texts are Shift-JIS bytes and are decoded so; a message file is decoded as UTF-8,
 // the encoding the shipped files are written in.
+//
+// On a touch screen a key pad under the screen types into the same line, and the service worker
+// (sw.js) keeps the whole site so that it plays offline once visited.
 'use strict';
 
 (function () {
@@ -168,6 +171,7 @@
     run = current;
     const module = {
       arguments: args,
+      seed: freshSeed(),
       thisProgram: 'hitblow',
       preRun: [() => {
         if (messageBytes === null) return;
@@ -185,6 +189,12 @@
       printErr: (text) => console.warn(text),
     };
     createHitblow(module).catch((error) => ended(current, 0, String(error)));
+  }
+
+  // Each run draws its own seed (the program reads it in place of the clock, which has whole
+  // seconds only): two games started within one second must not be the same game.
+  function freshSeed() {
+    return crypto.getRandomValues(new Uint32Array(1))[0];
   }
 
   function enter(text) {
@@ -234,6 +244,57 @@
     }
   });
 
+  // The key pad: each key edits the input line at its caret as the keyboard would, and Enter
+  // sends it, so the program gets exactly the lines a typist sends.
+  function pressKey(key) {
+    if (key === 'Enter') {
+      typing.requestSubmit();
+      return;
+    }
+    let start = line.selectionStart;
+    const end = line.selectionEnd;
+    if (key === 'Backspace') {
+      if (start === end && start > 0) start -= 1;
+      key = '';
+    }
+    line.setRangeText(key, start, end, 'end');
+  }
+
+  // On a touch screen (where the pad shows) the line calls up no soft keyboard while the pad is
+  // used; tapping the line itself does. The pad never takes the focus from the line, so its
+  // caret stays where the keys type.
+  function setUpPad() {
+    const pad = document.getElementById('pad');
+    const touch = window.matchMedia('(pointer: coarse)');
+    const padMode = () => {
+      line.inputMode = touch.matches ? 'none' : '';
+    };
+    padMode();
+    touch.addEventListener('change', padMode);
+    line.addEventListener('pointerdown', () => {
+      line.inputMode = '';
+    });
+    pad.addEventListener('mousedown', (event) => event.preventDefault());
+    pad.addEventListener('click', (event) => {
+      const button = event.target.closest('button[data-key]');
+      if (!button) return;
+      padMode();
+      pressKey(button.dataset.key);
+      line.focus();
+    });
+  }
+
+  // Keeps the site for playing offline. Where the browser allows no service worker (a page not
+  // served from https or from this machine) the game still plays, online only. Every visit asks
+  // for sw.js anew, as browsers may put that off: a new site then replaces the cached one at
+  // once. Offline that request fails, and the cached site plays on.
+  function keepForOffline() {
+    if (!('serviceWorker' in navigator)) return;
+    navigator.serviceWorker.register('sw.js')
+        .then((registration) => registration.update())
+        .catch((error) => console.warn('hitblow offline: ' + error));
+  }
+
   // Show the options in use in the form that starts the next game.
   const mesgChoice = document.getElementById('mesg');
   for (const catalogue of CATALOGUES) {
@@ -248,6 +309,8 @@
   document.getElementById('sjis').checked = options.sjis;
   document.documentElement.lang = playing ? playing.lang : 'ja';
 
+  setUpPad();
+  keepForOffline();
   line.focus();
   startGame();
 })();

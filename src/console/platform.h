@@ -2,11 +2,12 @@
 // console blocks on its standard input; a browser page must not block, so the WebAssembly build
 // suspends the program instead until the page hands over a line (platform_web.cpp). A Windows
 // console shows bytes in its code page, which is rarely Shift-JIS, so text for it is written as
-// UTF-16 instead (platform_windows.cpp). Everything else in the game is the same code on every
-// platform.
+// UTF-16 instead (platform_windows.cpp). The seed of the random draw comes through here too.
+// Everything else in the game is the same code on every platform.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <string>
 
@@ -43,5 +44,11 @@ bool write_text(std::FILE* stream, const char* text, std::size_t length, Encodin
 // the form fopen() takes; the shipped catalogues are found from there. Empty where the system
 // can't tell (no /proc, a path too long) or has no such folder (the page). Never fails.
 std::string executable_folder();
+
+// The seed of the run's random draw (the secret and the computer's first guess). On a console the
+// calendar time in whole seconds. In the page a number it draws afresh for each run, so that two
+// games started within one second differ; the time in milliseconds if the page gave none.
+// Never fails.
+std::uint32_t random_seed();
 
 }  // namespace console::platform

@@ -6,6 +6,7 @@
 #include <clocale>
 #include <cstdint>
 #include <cstring>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -72,5 +73,7 @@ std::string executable_folder() {
   path.resize(cut + 1);
   return path;
 }
+
+std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 }  // namespace console::platform

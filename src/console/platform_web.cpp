@@ -32,6 +32,12 @@ EM_ASYNC_JS(int, page_read_input, (unsigned char* buffer, int capacity), {
   Module['pendingInput'] = pending.subarray(length);
   return length;
 });
+
+// The page's seed for this run (Module.seed, 32 bits), or the clock in milliseconds.
+EM_JS(int, page_seed, (), {
+  const seed = Module['seed'];
+  return (seed === undefined ? Date.now() : seed) | 0;
+});
 // clang-format on
 
 // What the page handed over and the program has not read yet.
@@ -73,5 +79,7 @@ int read_byte(std::FILE* stream) {
 
 // The page has no program file: it writes the chosen message file itself and names its path.
 std::string executable_folder() { return {}; }
+
+std::uint32_t random_seed() { return static_cast<std::uint32_t>(page_seed()); }
 
 }  // namespace console::platform

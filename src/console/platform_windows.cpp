@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <ctime>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,8 @@ bool is_interactive(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 bool shows_utf8(std::FILE*) { return false; }
 
 int read_byte(std::FILE* stream) { return std::getc(stream); }
+
+std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
 bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding encoding) {
   const HANDLE console = console_of(stream);

@@ -1,10 +1,10 @@
 // Command line and start-up: options, message files, table rewrites, the secret and deck A.
 #include <cstdint>
 #include <cstring>
-#include <ctime>
 #include <utility>
 
 #include "console/console.h"
+#include "console/platform.h"
 #include "game/game.h"
 
 namespace game {
@@ -32,7 +32,7 @@ constexpr OptionRow k_options[] = {
 };
 
 // The linear congruential generator of the C standard's example rand(): 0..32767. The exact
-// sequence doesn't matter to the game, only that it is uniform enough and seeded by the clock.
+// sequence doesn't matter to the game, only that it is uniform enough and seeded afresh each run.
 class Random {
  public:
   explicit Random(std::uint32_t seed) : state_(seed) {}
@@ -105,7 +105,7 @@ StartState start_up(int argc, char** argv) {
 
   Deck deck_a = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   Deck deck_b = deck_a;
-  Random random(static_cast<std::uint32_t>(std::time(nullptr)));
+  Random random(console::platform::random_seed());
   // Deck B is shuffled even under -key=, so deck A does not depend on the option.
   shuffle(deck_b, random);
   if (options.secret == -1) options.secret = first_four(deck_b);

@@ -4,7 +4,8 @@
 Needs Debian's chromium, chromium-driver and python3-selenium (so Debian's /usr/bin/python3), the
 built site (HITBLOW_SITE, default build/web/site, served here from 127.0.0.1) and the native
 driver (HITBLOW_DRIVER), which replays a page's game on the console for a byte-for-byte
-comparison. If HITBLOW_SCREENSHOT names a file, a game in progress is photographed into it.
+comparison. If HITBLOW_SCREENSHOT names a file, a game in progress is photographed into it, and
+on a phone into HITBLOW_PHONE_SCREENSHOT. HITBLOW_AXE is axe-core's axe.min.js.
 """
 
 import functools
@@ -22,6 +23,9 @@ import unittest
 
 from selenium import webdriver
 from selenium.webdriver.chrome.service import Service
+from selenium.webdriver.common.actions import interaction
+from selenium.webdriver.common.actions.action_builder import ActionBuilder
+from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import WebDriverWait
@@ -34,6 +38,8 @@ os.environ["TMPDIR"] = SCRATCH.name
 
 SITE = os.environ.get("HITBLOW_SITE", "build/web/site")
 SCREENSHOT = os.environ.get("HITBLOW_SCREENSHOT")
+PHONE_SCREENSHOT = os.environ.get("HITBLOW_PHONE_SCREENSHOT")
+AXE = os.environ.get("HITBLOW_AXE", "build/axe/node_modules/axe-core/axe.min.js")
 TIMEOUT = 60
 # The network here is closed: without these Chromium keeps trying to reach it.
 CHROMIUM_FLAGS = ["--headless", "--no-sandbox", "--disable-gpu", "--disable-quic",
@@ -63,10 +69,13 @@ def answer_text(value):
 class Page:
     """The page in one browser: load it, type lines, read what the program printed."""
 
-    def __init__(self, base, language=None):
-        """`language`: the browser's language (--lang), which the page may start in."""
+    def __init__(self, base, language=None, emulation=None):
+        """`language`: the browser's language (--lang), which the page may start in; `emulation`:
+        the device Chromium emulates, none for a desktop window."""
         options = webdriver.ChromeOptions()
         options.binary_location = "/usr/bin/chromium"
+        if emulation:
+            options.add_experimental_option("mobileEmulation", emulation)
         self.profile = tempfile.mkdtemp(prefix="hitblow_chromium_")
         for flag in CHROMIUM_FLAGS + ["--user-data-dir=" + self.profile]:
             options.add_argument(flag)
@@ -87,8 +96,8 @@ class Page:
         """Waits until the program waits for a line or has ended."""
         WebDriverWait(self.browser, TIMEOUT).until(lambda _: self.state() in ("waiting", "ended"))
 
-    def load(self, query=""):
-        self.browser.get(self.base + "/" + query)
+    def load(self, query="", base=None):
+        self.browser.get((base or self.base) + "/" + query)
         self.settle()
 
     def type(self, line):
@@ -104,8 +113,47 @@ class Page:
     def exit_status(self):
         return self.browser.find_element(By.ID, "status").get_attribute("data-exit-status")
 
+    def run_async(self, script):
+        """The value of `script`, the body of an async function run in the page."""
+        return self.browser.execute_async_script("(async () => { %s })().then(arguments[0], "
+                                                 "(e) => arguments[0]('error: ' + e));" % script)
 
-def play_truthfully(page, code, oddities=(), photograph_turn=None):
+
+class Phone(Page):
+    """The page on a 360 x 640 touch phone, where every line is tapped on the key pad."""
+
+    # What is off the phone's screen, of the game's parts that must all be on it.
+    LAYOUT = """
+        const box = (id) => document.getElementById(id).getBoundingClientRect();
+        const shown = (r, top = 0, bottom = innerHeight) => r !== undefined && r.width > 0 &&
+            r.left >= 0 && r.right <= innerWidth && r.top >= top && r.bottom <= bottom;
+        const newest = document.createRange();
+        newest.selectNodeContents(document.getElementById('screen').lastChild);
+        const drawn = Array.from(newest.getClientRects()).filter((r) => r.width > 0);
+        const checks = {'nothing sideways': document.documentElement.scrollWidth <= innerWidth,
+                        'input line': shown(box('line')), 'key pad': shown(box('pad')),
+                        'newest output': shown(drawn.pop(), box('terminal').top,
+                                               box('terminal').bottom)};
+        return Object.keys(checks).filter((name) => !checks[name]);"""
+
+    def __init__(self, base, language=None):
+        super().__init__(base, language,
+                         {"deviceMetrics": {"width": 360, "height": 640, "touch": True}})
+
+    def type(self, line):
+        """Taps a slip (9 and the backspace), the line's keys and Enter."""
+        for key in ["9", "Backspace"] + list(line) + ["Enter"]:
+            tap = ActionBuilder(self.browser, mouse=PointerInput(interaction.POINTER_TOUCH, "f"))
+            tap.pointer_action.move_to(
+                self.browser.find_element(By.CSS_SELECTOR, '#pad [data-key="%s"]' % key))
+            tap.pointer_action.pointer_down().pointer_up()
+            tap.perform()
+        self.settle()
+        off = self.browser.execute_script(self.LAYOUT)
+        assert not off, "off the phone's screen after %r: %s" % (line, off)
+
+
+def play_truthfully(page, code, oddities=(), photograph_turn=None, photograph=SCREENSHOT):
     """Plays a whole game on the page as a player holding `code` who answers truthfully; before
     the first guess types the lines in `oddities`. Returns the lines typed, the computer's first
     guess and its secret (read from the summary or from its closing words)."""
@@ -123,8 +171,8 @@ def play_truthfully(page, code, oddities=(), photograph_turn=None):
         page.type(answer)
         typed += ["%04d" % guess, answer]
         turn += 1
-        if turn == photograph_turn and SCREENSHOT:
-            page.browser.save_screenshot(SCREENSHOT)
+        if turn == photograph_turn and photograph:
+            page.browser.save_screenshot(photograph)
     summary = page.output().split(SEPARATOR.decode())
     last_row = summary[1].splitlines()[-1]
     user_won = re.match(r"(\d{4}) 4H ", last_row)
@@ -132,33 +180,46 @@ def play_truthfully(page, code, oddities=(), photograph_turn=None):
     return typed, first, secret
 
 
+def serve(directory):
+    """Serves `directory` from 127.0.0.1 in a thread; returns the server and its URL."""
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0),
+                                             functools.partial(Quiet, directory=directory))
+    threading.Thread(target=server.serve_forever, daemon=True).start()
+    return server, "http://127.0.0.1:%d" % server.server_address[1]
+
+
 class ServedPage:
-    """The site served from 127.0.0.1 to one browser whose language is LANGUAGE."""
+    """The site served from 127.0.0.1 to one browser whose language is LANGUAGE, and to a phone
+    too when PHONE is set."""
 
     LANGUAGE = None
+    PHONE = False
 
     @classmethod
     def setUpClass(cls):
-        handler = functools.partial(Quiet, directory=SITE)
-        cls.server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
-        threading.Thread(target=cls.server.serve_forever, daemon=True).start()
-        cls.page = Page("http://127.0.0.1:%d" % cls.server.server_address[1], cls.LANGUAGE)
+        cls.server, base = serve(SITE)
+        cls.page = Page(base, cls.LANGUAGE)
+        cls.phone = Phone(base, cls.LANGUAGE) if cls.PHONE else None
 
     @classmethod
     def tearDownClass(cls):
         cls.page.close()
+        if cls.phone:
+            cls.phone.close()
         cls.server.shutdown()
+
 
 
 class PageTest(ServedPage, unittest.TestCase):
     LANGUAGE = "ja"  # the page then starts with the built-in texts
+    PHONE = True
 
-    def assert_same_as_console(self, typed, first, secret, options, encoding):
+    def assert_same_as_console(self, typed, first, secret, options, encoding, page=None):
         """The page's transcript equals the native program's for the same input and first guess."""
         native = subprocess.run([DRIVER, "%04d" % first, "-key=%d" % secret] + options,
                                 input="".join(line + "\n" for line in typed).encode(),
                                 stdout=subprocess.PIPE, timeout=TIMEOUT, check=True)
-        self.assertEqual(self.page.output(), native.stdout.decode(encoding))
+        self.assertEqual((page or self.page).output(), native.stdout.decode(encoding))
 
     def open_and_guess_1234(self, query=""):
         """Loads the page and guesses 1234, again in the rare game whose secret that is; returns
@@ -236,6 +297,91 @@ class PageTest(ServedPage, unittest.TestCase):
         print("\nthe site weighs %d bytes gzipped" % weight, file=sys.stderr)
         self.assertLess(weight, 1 << 20)
 
+    def test_phone_plays_a_whole_game_by_taps_alone(self):
+        self.phone.load("?mesg=en")
+        typed, first, secret = play_truthfully(self.phone, 3714, ["56", "?"], 2, PHONE_SCREENSHOT)
+        self.assert_same_as_console(typed, first, secret, ["-mesg=" + os.path.join(
+            SOURCE, "messages", "en.txt")], "utf-8", self.phone)
+        self.assertEqual(self.phone.browser.execute_script(
+            "return performance.getEntriesByType('resource').map((e) => e.name)"
+            ".filter((url) => !url.startsWith(location.origin + '/'));"), [], "other hosts")
+
+    def test_each_run_has_its_own_secret_even_with_the_clock_stopped(self):
+        stop = self.page.browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
+                                                 {"source": "Date.now = () => 1700000000000;"})
+        self.addCleanup(self.page.browser.execute_cdp_cmd,
+                        "Page.removeScriptToEvaluateOnNewDocument", stop)
+        games = set()
+        for _ in range(3):  # the score of 1234 shows the secret, the next guess the deck
+            self.open_and_guess_1234()
+            games.add(self.page.output())
+        self.assertGreater(len(games), 1, games)
+
+    def test_installable_with_its_icons(self):
+        self.phone.load()
+        self.assertEqual(self.phone.browser.execute_cdp_cmd("Page.getInstallabilityErrors", {}),
+                         {"installabilityErrors": []})
+        self.assertEqual(self.phone.run_async("""
+            const icons = (await (await fetch('manifest.webmanifest')).json()).icons;
+            return Promise.all(icons.map(async (icon) => {
+              const image = new Image();
+              image.src = icon.src;
+              await image.decode();
+              return [icon.sizes, image.naturalWidth + 'x' + image.naturalHeight];
+            }));"""), [["192x192"] * 2, ["512x512"] * 2])
+
+    def test_axe_finds_nothing_serious_and_every_key_has_a_name(self):
+        with open(AXE, encoding="utf-8") as f:
+            axe = f.read()
+        for page in (self.phone, self.page):
+            page.load()
+            page.browser.execute_script(axe)
+            found = page.run_async("return (await axe.run(document)).violations"
+                                   ".map((v) => [v.id, v.impact, v.nodes.length]);")
+            print("\naxe on the %s: %s" % (type(page).__name__, found), file=sys.stderr)
+            self.assertEqual([v for v in found if v[1] in ("serious", "critical")], [])
+        keys = self.phone.browser.find_elements(By.CSS_SELECTOR, "#pad button")
+        self.assertEqual([key.get_attribute("data-key") for key in keys],
+                         list("12345H67890BX?YN") + ["Backspace", "Enter"])
+        for key in keys:  # the name begins with what the key shows or types
+            self.assertIn(key.accessible_name.split(" ")[0],
+                          (key.text, key.get_attribute("data-key")))
+
+    def test_offline_after_one_visit_and_a_new_site_replaces_the_old(self):
+        copy = tempfile.mkdtemp(prefix="hitblow_site_")
+        self.addCleanup(shutil.rmtree, copy)
+        shutil.copytree(SITE, copy, dirs_exist_ok=True)
+        server, base = serve(copy)
+        self.addCleanup(server.shutdown)
+        cached = """
+            await navigator.serviceWorker.ready;
+            const names = await caches.keys();
+            const files = (await (await caches.open(names[0])).keys()).map((r) => r.url);
+            return [names, files.map((url) => url.slice(location.origin.length + 1)).sort()];"""
+        self.phone.load(base=base)
+        names, files = self.phone.run_async(cached)
+        self.assertEqual(files, sorted([""] + [os.path.relpath(os.path.join(d, n), copy)
+                                               for d, _, ns in os.walk(copy) for n in ns
+                                               if n != "sw.js"]), "every file of the site")
+        with open(os.path.join(copy, "messages", "en.txt"), "a", encoding="utf-8") as f:
+            f.write("a line past the 42nd, in a new version\n")
+        subprocess.run(["cmake", "-DSITE=" + copy, "-DTEMPLATE=%s/web/sw.js.in" % SOURCE,
+                        "-P", "%s/web/service_worker.cmake" % SOURCE], check=True)
+        self.phone.load(base=base)  # the next visit
+        WebDriverWait(self.phone.browser, TIMEOUT, poll_frequency=1).until(
+            lambda _: (lambda now: len(now) == 1 and now != names)(self.phone.run_async(cached)[0]),
+            "the new site's cache alone")
+        server.shutdown()
+        server.server_close()  # refused at once, not left waiting
+        self.phone.browser.execute_cdp_cmd("Network.setCacheDisabled", {"cacheDisabled": True})
+        self.addCleanup(self.phone.browser.execute_cdp_cmd, "Network.setCacheDisabled",
+                        {"cacheDisabled": False})
+        self.phone.load("?mesg=en", base=base)
+        self.assertTrue(self.phone.run_async(
+            "return (await (await fetch('messages/en.txt')).text()).endsWith('version\\n');"))
+        play_truthfully(self.phone, 8024)
+        self.assertTrue(self.phone.output().endswith(PAUSE.decode()), "a whole game offline")
+
 
 class VisitorsLanguage(ServedPage, unittest.TestCase):
     """Without ?mesg= the page starts in the browser's language, here a Korean Chromium's."""
@@ -292,7 +438,8 @@ class Quiet(http.server.SimpleHTTPRequestHandler):
     """Serves the site without a log line per request."""
 
     extensions_map = {**http.server.SimpleHTTPRequestHandler.extensions_map,
-                      ".wasm": "application/wasm", ".js": "text/javascript"}
+                      ".wasm": "application/wasm", ".js": "text/javascript",
+                      ".webmanifest": "application/manifest+json"}
 
     def log_message(self, *args):
         pass
