@@ -202,13 +202,17 @@ class Terminal:
         os.close(slave)
         self.seen = b""
 
-    def expect(self, text, timeout=TIMEOUT):
-        """Waits until `text` has been shown; returns everything shown up to and including it."""
+    def shown(self):
+        """What a failure message quotes of the screen."""
+        return self.seen[-400:]
+
+    def read_until(self, done, wanted, timeout):
+        """Reads what the program shows until done() holds; `wanted` names it in a failure."""
         deadline = time.monotonic() + timeout
-        while text not in self.seen:
+        while not done():
             left = deadline - time.monotonic()
             if left <= 0:
-                raise AssertionError("timed out waiting for %r; shown: %r" % (text, self.seen[-400:]))
+                raise AssertionError("timed out waiting for %r; shown: %r" % (wanted, self.shown()))
             ready, _, _ = select.select([self.master], [], [], left)
             if ready:
                 try:
@@ -217,8 +221,12 @@ class Terminal:
                     chunk = b""
                 if not chunk:
                     raise AssertionError("program ended before showing %r; shown: %r"
-                                         % (text, self.seen[-400:]))
+                                         % (wanted, self.shown()))
                 self.seen += chunk
+
+    def expect(self, text, timeout=TIMEOUT):
+        """Waits until `text` has been shown; returns everything shown up to and including it."""
+        self.read_until(lambda: text in self.seen, text, timeout)
         end = self.seen.index(text) + len(text)
         shown, self.seen = self.seen[:end], self.seen[end:]
         return shown
@@ -324,23 +332,12 @@ class WineConsole(Terminal):
         """The screen so far, line by line."""
         return Screen(self.seen).lines()
 
+    def shown(self):
+        return self.lines()
+
     def expect(self, line, timeout=TIMEOUT):
         """Waits until the screen shows `line` as a whole line."""
-        deadline = time.monotonic() + timeout
-        while line not in self.lines():
-            left = deadline - time.monotonic()
-            if left <= 0:
-                raise AssertionError("timed out waiting for %r; shown: %r" % (line, self.lines()))
-            ready, _, _ = select.select([self.master], [], [], left)
-            if ready:
-                try:
-                    chunk = os.read(self.master, 65536)
-                except OSError:
-                    chunk = b""
-                if not chunk:
-                    raise AssertionError("program ended before showing %r; shown: %r"
-                                         % (line, self.lines()))
-                self.seen += chunk
+        self.read_until(lambda: line in self.lines(), line, timeout)
 
     def type(self, line):
         os.write(self.master, line + b"\r")
