@@ -211,7 +211,8 @@ double split_value(const Histogram& histogram, std::uint32_t shared,
 
 // The split value in plain double arithmetic, from the terms rounded to double: within 1e-13
 // of the exact value (at most 13 terms, each sum below 9 in size, half a unit lost per step on
-// either side), and several times quicker, as it needs no extended-precision round trips.
+// either side), and several times quicker, as it needs no extended-precision round trips. On
+// i386 the x87 may keep the sum unrounded, which only brings it closer to the exact value.
 double rough_split_value(const Histogram& histogram, std::uint32_t shared,
                          const std::vector<double>& rough_terms) {
   double value = 0.0;
