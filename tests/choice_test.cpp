@@ -195,11 +195,20 @@ double extended_value(const Histogram& histogram, int count) {
   return value;
 }
 
-// The same sum carried out in double precision throughout.
+// `x` stored as a double. On i386 doubles live in the x87's registers, with a 64-bit
+// significand, and are rounded only when stored: GCC may keep them there for any number of steps.
+double stored(double x) {
+  const volatile double in_memory = x;
+  return in_memory;
+}
+
+// The same sum carried out in double precision throughout, every step rounded.
 double double_value(const Histogram& histogram, int count) {
   double value = 0.0;
   for (int n : histogram) {
-    if (n > 0) value += std::log(static_cast<double>(n)) * (-static_cast<double>(n) / count);
+    if (n == 0) continue;
+    const double quotient = stored(-static_cast<double>(n) / count);
+    value = stored(value + stored(stored(std::log(static_cast<double>(n))) * quotient));
   }
   return value;
 }

@@ -1,7 +1,7 @@
 // The guess choice's integer arithmetic against the x87 itself. Where long double is the x87's
-// 80-bit type (x86-64 with glibc), the hardware is the witness: the logarithm table, every term
-// the game can form and millions of running sums are compared bit for bit. Everywhere else, the
-// terms' digest proves that the platform computes the bits the hardware gave.
+// 80-bit type (x86-64 or i386, with glibc), the hardware is the witness: the logarithm table,
+// every term the game can form and millions of running sums are compared bit for bit. Everywhere
+// else, the terms' digest proves that the platform computes the bits the hardware gave.
 #include "player/extended.h"
 
 #include <gtest/gtest.h>
@@ -21,7 +21,7 @@ using player::add_term;
 using player::Extended;
 using player::split_term;
 
-#if defined(__x86_64__) && LDBL_MANT_DIG == 64 && defined(__GLIBC__)
+#if (defined(__x86_64__) || defined(__i386__)) && LDBL_MANT_DIG == 64 && defined(__GLIBC__)
 #define HITBLOW_X87_WITNESS 1
 #else
 #define HITBLOW_X87_WITNESS 0
@@ -106,8 +106,13 @@ bool same_bits(const Extended& a, const Extended& b) {
 
 bool same_bits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-// The hardware's step of a split value: the sum in extended precision, stored as a double.
-double hardware_add(double value, long double term) { return static_cast<double>(value + term); }
+// The hardware's step of a split value: the sum in extended precision, stored as a double. The
+// store is made explicit: on i386 every double passes through the x87's registers, and GCC may
+// keep one there, unrounded, from one sum to the next.
+double hardware_add(double value, long double term) {
+  const volatile double stored = static_cast<double>(value + term);
+  return stored;
+}
 
 TEST(Extended, LogTableIsTheHardwareLogarithm) {
   for (int n = 1; n <= player::k_log_table_size; ++n) {

@@ -61,6 +61,9 @@ int guesses_to_examine(int count) { return count == 3 ? 3 : codes::k_code_count;
 const codes::Digits& digits_of(Code code) { return codes::k_digits[static_cast<std::size_t>(code)]; }
 
 // Sixteen candidates side by side, one byte each (GCC/Clang vector extension: SSE2 on x86-64).
+// One vector becomes another of its size by reinterpret_cast, the extension's own conversion:
+// std::bit_cast would be a call returning a vector, which GCC warns of where vectors have no
+// registers (i386 without SSE).
 using Lanes = std::uint8_t __attribute__((vector_size(16)));
 constexpr int k_lanes = 16;
 
@@ -112,9 +115,9 @@ int sum_lanes(Lanes lanes) {
 #else
   using Pairs = std::uint16_t __attribute__((vector_size(16)));
   using Halves = std::uint64_t __attribute__((vector_size(16)));
-  Pairs pairs = std::bit_cast<Pairs>(lanes);
+  Pairs pairs = reinterpret_cast<Pairs>(lanes);
   pairs = (pairs & 0xff) + (pairs >> 8);  // eight sums of at most 510
-  const Halves halves = std::bit_cast<Halves>(pairs);
+  const Halves halves = reinterpret_cast<Halves>(pairs);
   // The multiply gathers the four 16-bit sums of each half into its top 16 bits; the partial
   // sums stay below 2^16, so no carry crosses between them.
   constexpr std::uint64_t k_gather = 0x0001000100010001u;
@@ -158,7 +161,7 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
       // in registers (at -O2 the compiler would otherwise keep them in memory).
 #pragma GCC unroll 14
       for (int a = 0; a < k_answer_count; ++a) {
-        tallies[a] -= std::bit_cast<Lanes>(score == k_answers[a]);
+        tallies[a] -= reinterpret_cast<Lanes>(score == k_answers[a]);
       }
     }
     for (int a = 0; a < k_answer_count; ++a) histogram[k_answers[a]] += sum_lanes(tallies[a]);
@@ -208,7 +211,8 @@ double split_value(const Histogram& histogram, std::uint32_t shared,
 
 // The split value in plain double arithmetic, from the terms rounded to double: within 1e-13
 // of the exact value (at most 13 terms, each sum below 9 in size, half a unit lost per step on
-// either side), and several times quicker, as it needs no extended-precision round trips.
+// either side), and several times quicker, as it needs no extended-precision round trips. On
+// i386 the x87 may keep the sum unrounded, which only brings it closer to the exact value.
 double rough_split_value(const Histogram& histogram, std::uint32_t shared,
                          const std::vector<double>& rough_terms) {
   double value = 0.0;

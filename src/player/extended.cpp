@@ -15,7 +15,59 @@ namespace player {
 
 namespace {
 
-__extension__ using Wide = unsigned __int128;
+// An unsigned 128-bit integer as two 64-bit halves. GCC and Clang have unsigned __int128 only
+// on 64-bit targets; these few operations give the same bits on every target, 32-bit ARM and
+// i386 included, and cost no more on x86-64 (the hot sum takes shifts and one add).
+struct Wide {
+  std::uint64_t high;
+  std::uint64_t low;
+};
+
+constexpr std::uint64_t k_low_32 = 0xffffffffu;
+
+// The full product of two 64-bit integers, from four 32-bit ones.
+Wide multiply(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t a_low = a & k_low_32, a_high = a >> 32;
+  const std::uint64_t b_low = b & k_low_32, b_high = b >> 32;
+  const std::uint64_t low_low = a_low * b_low;
+  const std::uint64_t low_high = a_low * b_high;
+  const std::uint64_t high_low = a_high * b_low;
+  // Three numbers below 2^32: their sum can't overflow.
+  const std::uint64_t middle = (low_low >> 32) + (low_high & k_low_32) + (high_low & k_low_32);
+  return {a_high * b_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32),
+          middle << 32 | (low_low & k_low_32)};
+}
+
+Wide add(Wide a, Wide b) {
+  const std::uint64_t low = a.low + b.low;
+  return {a.high + b.high + (low < a.low ? 1u : 0u), low};
+}
+
+// m << shift, for 0 <= shift < 128; bits shifted past the top are lost.
+Wide shift_left(Wide m, int shift) {
+  if (shift == 0) return m;
+  if (shift >= 64) return {m.low << (shift - 64), 0};
+  return {m.high << shift | m.low >> (64 - shift), m.low << shift};
+}
+
+// m >> shift, for 0 <= shift < 128.
+Wide shift_right(Wide m, int shift) {
+  if (shift == 0) return m;
+  if (shift >= 64) return {0, m.high >> (shift - 64)};
+  return {m.high >> shift, m.low >> shift | m.high << (64 - shift)};
+}
+
+// Whether any of m's lowest `bits` bits is set, for 0 <= bits < 128.
+bool any_below(Wide m, int bits) {
+  if (bits == 0) return false;
+  if (bits >= 64) return m.low != 0 || (m.high & ((std::uint64_t{1} << (bits - 64)) - 1)) != 0;
+  return (m.low & ((std::uint64_t{1} << bits) - 1)) != 0;
+}
+
+// Bit `bit` of m, for 0 <= bit < 128.
+bool bit_at(Wide m, int bit) {
+  return ((bit >= 64 ? m.high >> (bit - 64) : m.low >> bit) & 1) != 0;
+}
 
 constexpr int k_extended_bias = 16383;
 constexpr int k_double_bias = 1023;
@@ -28,27 +80,27 @@ bool is_zero(Extended value) { return value.significand == 0; }
 int scale_of(Extended value) { return value.exponent - k_extended_bias - 63; }
 
 int bit_width(Wide m) {
-  const auto high = static_cast<std::uint64_t>(m >> 64);
-  if (high != 0) return 128 - std::countl_zero(high);
-  return 64 - std::countl_zero(static_cast<std::uint64_t>(m));
+  if (m.high != 0) return 128 - std::countl_zero(m.high);
+  return 64 - std::countl_zero(m.low);
 }
 
 // m * 2^scale (m > 0), rounded to 64 significant bits. `sticky` says that nonzero bits lie
 // below m's last one; it can only break a tie, so m must then reach past 64 bits.
 Extended round_to_extended(Wide m, int scale, bool sticky, bool negative) {
-  assert(m != 0);
+  assert(m.high != 0 || m.low != 0);
   const int width = bit_width(m);
   std::uint64_t kept;
   if (width <= 64) {
     assert(!sticky);
-    kept = static_cast<std::uint64_t>(m) << (64 - width);
+    kept = m.low << (64 - width);
     scale -= 64 - width;
   } else {
+    // The first dropped bit is worth half a unit of the last kept one: above half when a bit
+    // below it is set too, a tie when none is.
     const int drop = width - 64;
-    kept = static_cast<std::uint64_t>(m >> drop);
-    const Wide rest = m & ((Wide{1} << drop) - 1);
-    const Wide half = Wide{1} << (drop - 1);
-    const bool up = rest > half || (rest == half && (sticky || (kept & 1) != 0));
+    kept = shift_right(m, drop).low;
+    const bool half = bit_at(m, drop - 1);
+    const bool up = half && (any_below(m, drop - 1) || sticky || (kept & 1) != 0);
     scale += drop;
     if (up && ++kept == 0) {  // 0xfff...f rounded up: the next power of two
       kept = std::uint64_t{1} << 63;
@@ -70,13 +122,14 @@ Extended quotient(int n, int count, bool negative) {
   const std::uint64_t carried = (numerator % static_cast<std::uint64_t>(count)) << k_step;
   const std::uint64_t low = carried / static_cast<std::uint64_t>(count);
   const bool sticky = carried % static_cast<std::uint64_t>(count) != 0;
-  return round_to_extended((Wide{high} << k_step) | low, -2 * k_step, sticky, negative);
+  return round_to_extended(add(shift_left({0, high}, k_step), {0, low}), -2 * k_step, sticky,
+                           negative);
 }
 
 Extended product(Extended a, Extended b) {
   const bool negative = a.negative != b.negative;
   if (is_zero(a) || is_zero(b)) return {0, 0, negative};
-  return round_to_extended(Wide{a.significand} * b.significand, scale_of(a) + scale_of(b), false,
+  return round_to_extended(multiply(a.significand, b.significand), scale_of(a) + scale_of(b), false,
                            negative);
 }
 
@@ -99,17 +152,17 @@ Extended sum_same_sign(Extended a, Extended b) {
   if (scale_of(a) < scale_of(b)) std::swap(a, b);
   const int shift = scale_of(a) - scale_of(b);
   constexpr int k_headroom = 62;
-  const Wide larger = Wide{a.significand} << k_headroom;
-  Wide smaller = Wide{b.significand} << k_headroom;
+  const Wide larger = shift_left({0, a.significand}, k_headroom);
+  Wide smaller = shift_left({0, b.significand}, k_headroom);
   bool sticky = false;
   if (shift >= 127) {
-    smaller = 0;
+    smaller = {0, 0};
     sticky = true;
-  } else if (shift > 0) {
-    sticky = (smaller & ((Wide{1} << shift) - 1)) != 0;
-    smaller >>= shift;
+  } else {
+    sticky = any_below(smaller, shift);
+    smaller = shift_right(smaller, shift);
   }
-  return round_to_extended(larger + smaller, scale_of(a) - k_headroom, sticky, a.negative);
+  return round_to_extended(add(larger, smaller), scale_of(a) - k_headroom, sticky, a.negative);
 }
 
 }  // namespace
