@@ -31,17 +31,17 @@ with open(os.path.join(SOURCE, "CMakeLists.txt"), encoding="utf-8") as cmake_lis
 
 
 def i386_runner():
-    """How this machine runs an i386 program: natively, through the C library of Debian's cross
-    package, where the kernel runs 32-bit programs (qemu-i386 7.2 never finishes
-    hitblow-report's threaded walk, which the x87 itself does in a second); else qemu-i386."""
-    loader = "/usr/i686-linux-gnu/lib/ld-linux.so.2"
+    """How this machine runs an i386 program: as the system runs it, with its own 32-bit C library
+    (libc6-i386 and lib32stdc++6), where the kernel runs 32-bit programs; else qemu-i386 (7.2
+    never finishes hitblow-report's threaded walk, which the x87 itself does in a second). Run
+    directly, the program sees its own file as /proc/self/exe, where it finds its catalogues."""
     try:
-        native = subprocess.run([loader, "--version"], stdout=subprocess.DEVNULL,
+        native = subprocess.run(["/lib/ld-linux.so.2", "--version"], stdout=subprocess.DEVNULL,
                                 stderr=subprocess.DEVNULL, timeout=TIMEOUT).returncode == 0
     except OSError:
         native = False
     if native:
-        return [loader, "--library-path", "/usr/i686-linux-gnu/lib"]
+        return []
     return ["qemu-i386", "-L", "/usr/i686-linux-gnu"]
 
 
