@@ -21,7 +21,8 @@ import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import PAUSE, SEPARATOR, SOURCE, Terminal, run, score, scored  # noqa: E402
+from harness import (PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run, score,  # noqa: E402
+                     scored)
 
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
@@ -276,8 +277,10 @@ class I386(DebianPackage, unittest.TestCase):
 class Lintian(unittest.TestCase):
     def test_no_errors(self):
         debs = [deb_path(arch) for arch in ARCHITECTURES]
+        # lintian's own scratch files go in the run's folder (harness.SCRATCH), not /tmp.
         done = subprocess.run(["lintian", "--no-tag-display-limit"] + debs,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT)
+                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
+                              env=dict(os.environ, TMPDIR=SCRATCH.name))
         report_lines = done.stdout.decode().splitlines()
         sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
         self.assertEqual([line for line in report_lines if line.startswith("E:")], [])
@@ -292,10 +295,13 @@ class WindowsZip(unittest.TestCase):
             cls.names = archive.namelist()
             archive.extractall(cls.scratch.name)
         cls.folder = os.path.join(cls.scratch.name, "hitblow-%s-win64" % VERSION)
-        # wine keeps its Windows in the build tree, not in the developer's home, and sets it
-        # up first, so that the games show nothing but their own output.
+        # wine keeps its Windows in the build tree, not in the developer's home, and its server's
+        # folder there too (under TMPDIR), and sets it up first, so that the games show nothing
+        # but their own output.
+        prefix = os.path.abspath(os.path.join(SOURCE, "build", "wine"))
+        os.makedirs(prefix, exist_ok=True)
         os.environ.update(WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
-                          WINEPREFIX=os.path.abspath(os.path.join(SOURCE, "build", "wine")))
+                          WINEPREFIX=prefix, TMPDIR=prefix)
         for setup in (["wineboot", "--init"], ["wineserver", "--wait"]):
             subprocess.run(setup, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
                            timeout=TIMEOUT, check=True)
