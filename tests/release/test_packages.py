@@ -108,6 +108,17 @@ def quick_win(command, messages, argument=None, cwd=None):
     return output, wanted, result.status
 
 
+def every_catalogue_by_name(test, command, shipped):
+    """Plays quick_win with every catalogue named as a player would (-mesg=ko), from a folder of
+    its own, so that only the program's folder leads to `shipped(name)`, the file it must find."""
+    with tempfile.TemporaryDirectory(prefix="hitblow_elsewhere_") as elsewhere:
+        for name in CATALOGUES:
+            with test.subTest(name=name):
+                output, wanted, status = quick_win(command, shipped(name), name, elsewhere)
+                test.assertEqual(output, wanted)
+                test.assertEqual(status, 0)
+
+
 _scratch = None
 
 
@@ -217,14 +228,8 @@ class DebianPackage:
         self.assertEqual(status, 0)
 
     def test_every_catalogue_by_name_from_another_folder(self):
-        with tempfile.TemporaryDirectory(prefix="hitblow_elsewhere_") as elsewhere:
-            for name in CATALOGUES:
-                with self.subTest(name=name):
-                    output, wanted, status = quick_win(
-                        command(self.arch, "hitblow"),
-                        self.unpacked("%s/%s.txt" % (MESSAGE_DIR, name)), name, elsewhere)
-                    self.assertEqual(output, wanted)
-                    self.assertEqual(status, 0)
+        every_catalogue_by_name(self, command(self.arch, "hitblow"),
+                                lambda name: self.unpacked("%s/%s.txt" % (MESSAGE_DIR, name)))
 
     def test_whole_game_in_a_terminal(self):
         """The computer finds the player's code, every answer true."""
@@ -338,14 +343,8 @@ class WindowsZip(unittest.TestCase):
         self.assertEqual(status, 0)
 
     def test_every_catalogue_by_name_from_another_folder(self):
-        with tempfile.TemporaryDirectory(prefix="hitblow_elsewhere_") as elsewhere:
-            for name in CATALOGUES:
-                with self.subTest(name=name):
-                    output, wanted, status = quick_win(
-                        self.wine("hitblow.exe"),
-                        os.path.join(self.folder, "messages", name + ".txt"), name, elsewhere)
-                    self.assertEqual(output, wanted)
-                    self.assertEqual(status, 0)
+        every_catalogue_by_name(self, self.wine("hitblow.exe"),
+                                lambda name: os.path.join(self.folder, "messages", name + ".txt"))
 
     def test_report_counts_the_same_strategy(self):
         status, text = report(self.wine("hitblow-report.exe"))

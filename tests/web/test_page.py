@@ -402,32 +402,28 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
         for name in ("简体中文", "繁體中文", "Русский", "Español", "English"):
             self.assertIn(name, [text for _, text, _ in menu])
 
-    def test_mesg_still_decides(self):
-        for query, first_prompt in (("?mesg=", JA[21]), ("?mesg=en", EN[21])):
-            with self.subTest(query=query):
-                self.page.load(query)
-                self.assertEqual(self.page.output(), first_prompt)
-
     def test_first_language_a_catalogue_speaks(self):
-        cases = [
-            (["zh-TW"], "zh-Hant", "Taiwan reads Traditional characters"),
-            (["zh-HK", "en"], "zh-Hant", "so does Hong Kong"),
-            (["zh-Hant-TW"], "zh-Hant", "a script subtag"),
-            (["zh-CN"], "zh-Hans", "mainland China reads Simplified"),
-            (["zh-SG"], "zh-Hans", "so does Singapore"),
-            (["de-DE", "ru-RU", "en"], "ru", "the first language that a catalogue speaks"),
-            (["es-419"], "es", "a region is no obstacle"),
-            (["ja-JP", "en"], None, "Japanese is the built-in texts"),
-            (["fr", "de"], None, "no catalogue: the built-in texts"),
+        cases = [  # the browser's languages, the query, the catalogue it starts in, why
+            (["zh-TW"], "", "zh-Hant", "Taiwan reads Traditional characters"),
+            (["zh-HK", "en"], "", "zh-Hant", "so does Hong Kong"),
+            (["zh-Hant-TW"], "", "zh-Hant", "a script subtag"),
+            (["zh-CN"], "", "zh-Hans", "mainland China reads Simplified"),
+            (["zh-SG"], "", "zh-Hans", "so does Singapore"),
+            (["de-DE", "ru-RU", "en"], "", "ru", "the first language that a catalogue speaks"),
+            (["es-419"], "", "es", "a region is no obstacle"),
+            (["ja-JP", "en"], "", None, "Japanese is the built-in texts"),
+            (["fr", "de"], "", None, "no catalogue: the built-in texts"),
+            (["ko"], "?mesg=", None, "?mesg= alone is the built-in texts, whatever the language"),
+            (["ko"], "?mesg=en", "en", "?mesg= decides over the language"),
         ]
         browser = self.page.browser
-        for languages, catalogue, why in cases:
-            with self.subTest(languages=languages, why=why):
+        for languages, query, catalogue, why in cases:
+            with self.subTest(languages=languages, query=query, why=why):
                 script = browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
                     "source": "Object.defineProperty(navigator, 'languages', {get: () => %s});"
                               % json.dumps(languages)})
                 try:
-                    self.page.load()
+                    self.page.load(query)
                 finally:
                     browser.execute_cdp_cmd("Page.removeScriptToEvaluateOnNewDocument", script)
                 want = slots(catalogue + ".txt")[21] if catalogue else JA[21]
