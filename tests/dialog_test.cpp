@@ -7,6 +7,7 @@
 
 #include "codes/codes.h"
 #include "console/console.h"
+#include "console/messages.h"
 #include "console_session.h"
 #include "player/player.h"
 

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "console/platform.h"
 #include "game/game.h"
 

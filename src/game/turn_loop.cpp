@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "game/game.h"
 #include "player/player.h"
 
