@@ -21,8 +21,8 @@ import unittest
 import zipfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import (PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run, score,  # noqa: E402
-                     scored)
+from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run,  # noqa: E402
+                     score, scored)
 
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
@@ -54,7 +54,6 @@ ARCHITECTURES = {
     "i386": i386_runner(),
 }
 # Every catalogue, by the name -mesg= takes.
-CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
 # What the Debian packages hold, and the modes dpkg will give each file.
 PROGRAM, TEXT = "-rwxr-xr-x", "-rw-r--r--"
 MESSAGE_DIR = "/usr/share/games/hitblow/messages"
