@@ -52,6 +52,9 @@ TEST(Dialog, Transcripts) {
                                 slot(k_slot_row_end) + "5678 1H " + slot(k_slot_wrong_here) +
                                 "5678 2H " + slot(k_slot_should_be) + slot(k_slot_you_lose);
   const std::string i_win = slot(k_slot_i_win) + k_pause;
+  const std::string asked_a = head_a + slot(k_slot_give_up);
+  const std::string again_a = asked_a + slot(k_slot_tell_me);
+  const std::string again_b = head_b + slot(k_slot_give_up) + slot(k_slot_tell_me);
   const struct {
     const char* name;
     const Answers& history;
@@ -59,44 +62,41 @@ TEST(Dialog, Transcripts) {
     std::string want;
   } cases[] = {
       {"y, then a code the answers contradict in row 2", k_wrong_in_row_2, "y\n5079\n\n",
-       head_a + slot(k_slot_give_up) + walk_5079 + k_pause},
-      {"Y counts like y", k_wrong_in_row_2, "Y\n5079\n",
-       head_a + slot(k_slot_give_up) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
+      {"Y counts like y", k_wrong_in_row_2, "Y\n5079\n", asked_a + walk_5079 + k_pause},
       {"only the first character of the reply counts", k_wrong_in_row_2, "yes, really\n5079\n",
-       head_a + slot(k_slot_give_up) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"a valid first code is not asked for again", k_wrong_in_row_2, "y\n5079\n1122\n",
-       head_a + slot(k_slot_give_up) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"the code's line may lack its line feed", k_wrong_in_row_2, "y\n5079",
-       head_a + slot(k_slot_give_up) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"a code the answers contradict in row 0 stops the walk at once", k_wrong_in_row_2,
        "y\n1235\n",
-       head_a + slot(k_slot_give_up) + "1234 X " + slot(k_slot_wrong_here) + "1234 3H " +
-           slot(k_slot_should_be) + slot(k_slot_you_lose) + k_pause},
+       asked_a + "1234 X " + slot(k_slot_wrong_here) + "1234 3H " + slot(k_slot_should_be) +
+           slot(k_slot_you_lose) + k_pause},
       {"an empty first code (0000) is asked for again", k_wrong_in_row_2, "y\n\n5079\n",
-       head_a + slot(k_slot_give_up) + slot(k_slot_tell_me) + walk_5079 + k_pause},
+       again_a + walk_5079 + k_pause},
       {"words for a first code are asked for again", k_wrong_in_row_2, "y\nfive\n5079\n",
-       head_a + slot(k_slot_give_up) + slot(k_slot_tell_me) + walk_5079 + k_pause},
+       again_a + walk_5079 + k_pause},
       {"a second code that is still invalid and contradicts row 0 is used as it is",
        k_wrong_in_row_2, "y\n1224\n1\n",
-       head_a + slot(k_slot_give_up) + slot(k_slot_tell_me) + "1234 X " + slot(k_slot_wrong_here) +
-           "1234 1B " + slot(k_slot_should_be) + slot(k_slot_you_lose) + k_pause},
+       again_a + "1234 X " + slot(k_slot_wrong_here) + "1234 1B " + slot(k_slot_should_be) +
+           slot(k_slot_you_lose) + k_pause},
       {"a second code that is still invalid and agrees with every row", k_scored_against_1122,
        "y\n1224\n1122\n",
-       head_b + slot(k_slot_give_up) + slot(k_slot_tell_me) + "1234 1H3B " + slot(k_slot_row_end) +
-           "1240 1H3B " + slot(k_slot_row_end) + slot(k_slot_you_lose) + k_pause},
+       again_b + "1234 1H3B " + slot(k_slot_row_end) + "1240 1H3B " + slot(k_slot_row_end) +
+           slot(k_slot_you_lose) + k_pause},
       {"N", k_wrong_in_row_2, "N\n5079\n", head_a + i_win},
       {"n", k_wrong_in_row_2, "n\n", head_a + i_win},
       {"an empty line", k_wrong_in_row_2, "\ny\n", head_a + i_win},
       {"a blank before the y", k_wrong_in_row_2, " y\n", head_a + i_win},
       {"a full-width y", k_wrong_in_row_2, "\x82\x99\n", head_a + i_win},
       {"end of input at the question", k_wrong_in_row_2, "", head_a + i_win},
-      {"end of input at the first code", k_wrong_in_row_2, "y\n",
-       head_a + slot(k_slot_give_up) + k_pause},
-      {"end of input at the second code", k_wrong_in_row_2, "y\n1224\n",
-       head_a + slot(k_slot_give_up) + slot(k_slot_tell_me) + k_pause},
+      {"end of input at the first code", k_wrong_in_row_2, "y\n", asked_a + k_pause},
+      {"end of input at the second code", k_wrong_in_row_2, "y\n1224\n", again_a + k_pause},
       {"end of input at the second code of the agreeing history", k_scored_against_1122,
        "Y\n1122 1\n",  // 1122 is not valid: the dialog asks again and gets nothing
-       head_b + slot(k_slot_give_up) + slot(k_slot_tell_me) + k_pause},
+       again_b + k_pause},
   };
   for (const auto& c : cases) {
     testing_support::ConsoleSession session(c.input);

@@ -109,8 +109,7 @@ TEST(Extended, WideRoundsToNearestTiesToEven) {
   }
 }
 
-// The two-half integers against the compiler's own 128-bit type: products, carries from the
-// low half, and every shift of a few patterns.
+// The two-half integers against the compiler's 128-bit type: products, carries, every shift.
 #if defined(__SIZEOF_INT128__)
 TEST(Extended, WideMatchesInt128) {
   using player::wide::Wide;

@@ -1,5 +1,4 @@
-// The console game's own readers: the answer syntax of the turn loop, and the option table of
-// start-up through start_up() itself.
+// The console game's own readers: the turn loop's answers, and start-up's option table.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -16,8 +15,7 @@ namespace {
 using game::ScoreCode;
 using testing_support::ConsoleSession;
 
-// Answers as a player might type them, and lines that read as a negative score (which the loop
-// drops without a word).
+// Answers as a player might type them, and lines that read as a negative score (then dropped).
 TEST(Game, ScanAnswer) {
   static const struct {
     const char* line;
@@ -92,11 +90,8 @@ TEST(Game, OptionsMatchByPrefix) {
   for (const auto& c : accepted) {
     const StartUp run = start_with(c.argument);
     ASSERT_FALSE(run.ended) << c.argument;
-    if (c.secret != -1) {
-      EXPECT_EQ(run.secret, c.secret) << c.argument;
-    } else {
-      EXPECT_TRUE(codes::is_valid_code(run.secret)) << c.argument;
-    }
+    EXPECT_TRUE(c.secret == -1 ? codes::is_valid_code(run.secret) : run.secret == c.secret)
+        << c.argument << ": " << run.secret;
   }
   const std::string usage = "Usage: hitblow [options]\n";
   for (const char* refused : {"-help", "-", "-key", "-KEY=1234", "-Quiet", "-mesg", "--help"}) {

@@ -1,9 +1,7 @@
 // The game with a fixed first guess for the computer, for end-to-end tests:
 //   hitblow_driver DDDD [game options...]
 // DDDD becomes deck A's first four entries; everything else is the real start-up and game.
-//   hitblow_driver --slot-arguments
-// prints how many numbers the game passes with each slot, one line of 42 counts, so that the
-// tests write message files that fit the game's own table.
+// `hitblow_driver --slot-arguments` prints how many numbers the game passes with each slot.
 #include <cstring>
 #include <vector>
 
@@ -13,10 +11,9 @@
 
 int main(int argc, char** argv) {
   if (argc == 2 && std::strcmp(argv[1], "--slot-arguments") == 0) {
-    for (int slot = 0; slot < console::k_slot_count; ++slot) {
-      console::print(slot == 0 ? "%d" : " %d", console::slot_argument_count(slot));
-    }
-    console::print("\n");
+    for (int slot = 0; slot < console::k_slot_count; ++slot)
+      console::print("%d%c", console::slot_argument_count(slot),
+                     slot + 1 < console::k_slot_count ? ' ' : '\n');
     console::end_program(0);
   }
   if (argc < 2 || std::strlen(argv[1]) != 4) return 2;

@@ -8,6 +8,7 @@ Windows). Only the standard library is used.
 """
 
 import fcntl
+import functools
 import math
 import os
 import pty
@@ -17,7 +18,6 @@ import shlex
 import signal
 import struct
 import subprocess
-import sys
 import tempfile
 import termios
 import time
@@ -39,7 +39,6 @@ EXE_SUFFIX = ".exe" if WINDOWS else ""
 SCRATCH = tempfile.TemporaryDirectory(prefix="hitblow_")
 tempfile.tempdir = SCRATCH.name
 
-# The shipped catalogues, by the names -mesg= takes: every file of the messages/ folder.
 CATALOGUES = tuple(sorted(name[:-4] for name in os.listdir(os.path.join(SOURCE, "messages"))
                           if name.endswith(".txt")))
 
@@ -48,19 +47,14 @@ PAUSE = b"\n--(Hit return key)--\n"
 SEPARATOR = b"---------------------------\n"
 
 
-_slot_arguments = None
-
-
+@functools.lru_cache(maxsize=None)
 def slot_arguments():
     """How many numbers the game passes with each message slot, as the driver reports them."""
-    global _slot_arguments
-    if _slot_arguments is None:
-        result = run(["--slot-arguments"], program=DRIVER)
-        counts = [int(n) for n in result.output.split()]
-        if result.status != 0 or len(counts) != 42:
-            raise AssertionError("hitblow_driver --slot-arguments: %r" % result.output)
-        _slot_arguments = counts
-    return _slot_arguments
+    result = run(["--slot-arguments"], program=DRIVER)
+    counts = [int(n) for n in result.output.split()]
+    if result.status != 0 or len(counts) != 42:
+        raise AssertionError("hitblow_driver --slot-arguments: %r" % result.output)
+    return counts
 
 
 def marker_text(slot):
@@ -160,21 +154,18 @@ def could_not_start(status, output):
     """Whether the emulator failed to start the program at all. Under load, wine now and then
     (once in a few thousand runs here) ends a run at once with status 1 and prints nothing, not
     even on standard error. No program here ends so: each prints before it ends, and none
-    returns 1 without a message."""
+    returns 1 without a message. run() runs it once more and says so; a second one in a test
+    program fails that, as a real failure of this shape would pass otherwise."""
     return bool(EMULATOR) and WINDOWS and status == 1 and not output
 
 
-_silent_exits = 0  # runs of this test program that could_not_start() caught
+_silent_exits = 0  # the runs of this test program that could_not_start() caught
 
 
 def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False, cwd=None):
     """Runs the game with pipes for standard input and output (the caller's environment and
     folder unless `env` or `cwd` is given); `native` runs a program built for this machine, not
-    through the emulator of the build under test.
-
-    A run that wine ended silently with status 1 is run once more, and said so on standard
-    error; a second such run in one test program fails it, since a real failure of that shape
-    would pass otherwise."""
+    through the emulator of the build under test."""
     global _silent_exits
     emulator = [] if native else EMULATOR
     program = program or GAME
@@ -187,10 +178,9 @@ def run(args, stdin=b"", program=None, timeout=TIMEOUT, env=None, native=False, 
         if native or not could_not_start(process.returncode, process.stdout):
             break
         _silent_exits += 1
-        print("wine ended %s %s silently with status 1 (%d in this test program)"
-              % (os.path.basename(program), " ".join(args)[:60], _silent_exits), file=sys.stderr)
+        print("wine ended %r silently with status 1" % args)
         if _silent_exits > 1:
-            raise AssertionError("a second run ended silently with status 1 under wine")
+            raise AssertionError("wine ended a second run silently with status 1")
     output = process.stdout if native else from_text_mode(process.stdout)
     return Run(output, process.returncode)
 
