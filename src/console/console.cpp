@@ -1,7 +1,6 @@
 // Console text's streams: where the dialogue is printed and read, and how the run ends.
 #include "console/console.h"
 
-#include <cassert>
 #include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
