@@ -71,10 +71,7 @@ TEST(Messages, SecondFileStartsAgainAtSlotZero) {
 
 TEST(Messages, TextModeAndNulBytes) {
   ConsoleSession session("");
-  const std::string file = std::string(
-      "a\0b\nc\x1A"
-      "d\n",
-      8);
+  const std::string file = std::string("a\0b\nc\032d\n", 8);  // \032 is 0x1A
   EXPECT_EQ(console::load_message_file(message_file("nul", file).c_str()), 2);
   EXPECT_EQ(slot(0), "a") << "the slot keeps the text up to the NUL";
   EXPECT_EQ(slot(1), "c") << "0x1A ends the file";
