@@ -166,7 +166,9 @@ Extended sum_same_sign(Extended a, Extended b) {
 
 }  // namespace
 
-Extended split_term(int n, int count) {
+// Every choice forms its table of terms here. round_to_extended has its own symbol for its tests,
+// which would keep the compiler from inlining it; flatten inlines it all the same.
+[[gnu::flatten]] Extended split_term(int n, int count) {
   assert(n >= 1 && n <= count && count <= k_log_table_size);
   return product(log_of_count(n), quotient(n, count, true));
 }
