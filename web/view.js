@@ -154,12 +154,14 @@ export function drawPrompt(state, words, failed) {
   } else {
     delete prompt.dataset.computerGuess;
   }
+  // While the program runs (a moment between two lines) the pad stays as it was.
+  if (!waiting) return;
   const pad = $('pad');
-  pad.dataset.waiting = waiting || '';
+  pad.dataset.waiting = waiting;
   const shown = PAD_KEYS[waiting] || '';
   for (const key of pad.querySelectorAll('[data-key]')) {
     const k = key.dataset.key;
-    key.hidden = k !== 'Backspace' && k !== 'Enter' ? !shown.includes(k) : !waiting || waiting === 'end';
+    key.hidden = k !== 'Backspace' && k !== 'Enter' ? !shown.includes(k) : waiting === 'end';
   }
 }
 
