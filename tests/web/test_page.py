@@ -450,6 +450,10 @@ class PageTest(ServedPage, unittest.TestCase):
         asked = prompt.get_attribute("data-computer-guess")
         self.assertEqual(prompt.text, "Score my guess " + asked)
         self.assertEqual(self.phone.board(), [["1", "1234", self.phone.board()[0][2], asked, None]])
+        announced = self.phone.browser.execute_script(
+            "return Array.from(document.querySelectorAll('[aria-live]')).map((e) => e.textContent);")
+        self.assertRegex(announced[0], r"^Turn 1: 1234, .+\. My guess: %s\.$" % asked)
+        self.assertEqual(len(announced), 1, "the turn alone is announced, not the transcript")
         answer = answer_text(score(int(asked), 3714))
         self.phone.type(answer)
         typed, _, secret = play_truthfully(self.phone, 3714, ["56", "?"], 2, PHONE_SCREENSHOT)
@@ -577,6 +581,7 @@ class PageTest(ServedPage, unittest.TestCase):
         latency, the first and the largest contentful paint, and when the game waits for a
         guess."""
         server, base = serve(SITE)  # a new origin: nothing cached, no service worker
+        self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
         browser = self.phone.browser
         mark = browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
