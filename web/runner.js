@@ -7,14 +7,19 @@
 // A second instance of the same program, which never runs main(), answers the page's questions
 // with the game's own code (web/review.cpp): the codes left after each row, the secret of a seed.
 
-// The program compiled once per page load; every run and the questions instantiate it anew.
+// The program compiled once per page load; every run and the questions instantiate it anew. A
+// server that doesn't call it application/wasm gets it compiled from its bytes instead.
 let compiled = null;
 function compiledProgram() {
   if (compiled === null) {
-    compiled = WebAssembly.compileStreaming(fetch('hitblow.wasm')).catch((error) => {
-      compiled = null;
-      throw error;
-    });
+    compiled = WebAssembly.compileStreaming(fetch('hitblow.wasm'))
+                   .catch(() => fetch('hitblow.wasm')
+                                    .then((response) => response.arrayBuffer())
+                                    .then((bytes) => WebAssembly.compile(bytes)))
+                   .catch((error) => {
+                     compiled = null;
+                     throw error;
+                   });
   }
   return compiled;
 }
@@ -170,7 +175,9 @@ export function startRun(options, seed, lines, on) {
       print: (text) => console.log(text),
       printErr: (text) => console.warn(text),
     };
-    return programLoader().then((create) => create(module));
+    // Either failing ends the run with its reason, so the page never waits for a program that
+    // can't come.
+    return Promise.all([programLoader(), compiledProgram()]).then(([create]) => create(module));
   }).catch((error) => ended(0, String(error)));
   return run;
 }
