@@ -72,3 +72,7 @@ foreach(program "hitblow|hits and blows against the computer"
   target_sources(${HITBLOW_RC_NAME} PRIVATE ${rc})
   add_dependencies(${HITBLOW_RC_NAME} hitblow_icon)
 endforeach()
+
+if(HITBLOW_PACKAGE STREQUAL "zip")
+  include(${PROJECT_SOURCE_DIR}/cmake/windows_installer.cmake)
+endif()
