@@ -19,7 +19,7 @@ set(HITBLOW_MSI ${PROJECT_BINARY_DIR}/packages/hitblow-${PROJECT_VERSION}-win64.
 
 # One component a file, as Windows Installer wants: each file is then installed and removed on
 # its own. Appends the component to `list` (the installer's XML) and its reference to the feature.
-set(HITBLOW_MSI_COMPONENT_REFS "        <ComponentRef Id=\"Game\"/>\n")
+set(HITBLOW_MSI_COMPONENT_REFS "      <ComponentRef Id=\"Game\"/>\n")
 macro(hitblow_msi_component list id path indent)
   string(UUID guid NAMESPACE ${HITBLOW_MSI_UPGRADE_CODE} NAME "component ${path}" TYPE SHA1 UPPER)
   get_filename_component(name ${path} NAME)
@@ -44,8 +44,9 @@ foreach(path ${catalogues})
   string(MAKE_C_IDENTIFIER "messages_${name}" id)
   hitblow_msi_component(HITBLOW_MSI_CATALOGUES ${id} messages/${name} "            ")
 endforeach()
-string(STRIP "${HITBLOW_MSI_COMPONENT_REFS}" HITBLOW_MSI_COMPONENT_REFS)
-set(HITBLOW_MSI_COMPONENT_REFS "      ${HITBLOW_MSI_COMPONENT_REFS}")
+foreach(list FILES CATALOGUES COMPONENT_REFS)  # each fills lines of the XML of its own
+  string(REGEX REPLACE "\n$" "" HITBLOW_MSI_${list} "${HITBLOW_MSI_${list}}")
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/packaging/windows/hitblow.wxs.in
                ${PROJECT_BINARY_DIR}/hitblow.wxs @ONLY)
 
