@@ -357,7 +357,7 @@ class Checksums(unittest.TestCase):
         with open(os.path.join(DIST, "SHA256SUMS"), encoding="utf-8") as f:
             listed = dict(reversed(line.split()) for line in f)
         want = ["hitblow_%s_%s.deb" % (VERSION, arch) for arch in ARCHITECTURES]
-        want.append("hitblow-%s-win64.zip" % VERSION)
+        want += ["hitblow-%s-win64.zip" % VERSION, "hitblow-%s-win64.msi" % VERSION]
         self.assertEqual(sorted(listed), sorted(want))
         for name in want:
             with open(os.path.join(DIST, name), "rb") as f:
