@@ -25,6 +25,7 @@ import tarfile
 import tempfile
 import unittest
 import zipfile
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from harness import (PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run, score,  # noqa: E402
@@ -157,6 +158,13 @@ def check_desktop_files(test, prefix):
     sys.stderr.write("".join("appstreamcli: %s\n" % line for line in text.splitlines() if line))
     test.assertEqual(done.returncode, 0, text)
     test.assertEqual([line for line in text.splitlines() if line[:2] in ("E:", "W:")], [])
+    # What software centres show, which the validator lets pass without.
+    component = ElementTree.parse(os.path.join(prefix, DESKTOP_FILES[1])).getroot()
+    for path in ("summary", "description/p", "screenshots/screenshot/image", "content_rating",
+                 "launchable", "url"):
+        test.assertIsNotNone(component.find(path), path)
+    test.assertEqual(component.find("releases/release").get("version"), VERSION)
+    test.assertEqual(component.find("launchable").text, os.path.basename(entry))
     for size, path in zip(ICON_SIZES, DESKTOP_FILES[3:]):
         with open(os.path.join(prefix, path), "rb") as f:
             header = f.read(24)
