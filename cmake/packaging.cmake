@@ -12,7 +12,8 @@
 #            hitblow-<version>-win64.zip
 # All but zip also install the desktop entry, the AppStream data and the icon (packaging/).
 # HITBLOW_INSTALL_BINDIR is where every program goes (tools/ reads it too).
-set(HITBLOW_PACKAGE "" CACHE STRING "Install layout and package: empty (developer install), deb, rpm or zip")
+set(HITBLOW_PACKAGE "" CACHE STRING
+    "Install layout and package: empty (developer install), deb, rpm or zip")
 set_property(CACHE HITBLOW_PACKAGE PROPERTY STRINGS "" deb rpm zip)
 
 # Who the packages name as their maintainer and where the game's home is. Anyone packaging their
@@ -148,7 +149,8 @@ if(NOT HITBLOW_PACKAGE STREQUAL "zip" AND NOT WIN32 AND NOT EMSCRIPTEN)
     endif()
   endforeach()
   if(HITBLOW_RELEASE_DATE STREQUAL "" OR month STREQUAL "00")
-    message(FATAL_ERROR "docs/changelog has no release signed ' -- Name <address>  Tue, 08 Dec 2026 ...'")
+    message(FATAL_ERROR
+            "docs/changelog has no release signed ' -- Name <address>  Tue, 08 Dec 2026 ...'")
   endif()
 
   set(HITBLOW_ID example.c_seed_14f1b185.hitblow)
@@ -205,8 +207,8 @@ if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
     find_program(HITBLOW_DPKG_ARCHITECTURE dpkg-architecture)
   endif()
   if(HITBLOW_DPKG_ARCHITECTURE)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine
-                    OUTPUT_VARIABLE triplet OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE triplet
+                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
     execute_process(COMMAND ${HITBLOW_DPKG_ARCHITECTURE} -t${triplet} -qDEB_HOST_ARCH
                     OUTPUT_VARIABLE deb_arch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET
                     COMMAND_ERROR_IS_FATAL ANY)
@@ -220,7 +222,8 @@ if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
       execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${deb_arch}
                               DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get ${kind}
                       WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-                      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
+                      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE
+                      COMMAND_ERROR_IS_FATAL ANY)
       set(${variable} "${${variable}} ${flags}")
     endforeach()
   endif()
@@ -304,9 +307,10 @@ elseif(HITBLOW_PACKAGE STREQUAL "rpm")
   set(CPACK_RPM_PACKAGE_DESCRIPTION "${HITBLOW_DESCRIPTION}")
   file(WRITE ${PROJECT_BINARY_DIR}/rpm-changelog "${HITBLOW_RPM_CHANGELOG}")
   set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
-  # Packager names who made the package; no build-id links, which would clash with every other
-  # package's.
-  set(CPACK_RPM_SPEC_MORE_DEFINE "%define packager ${HITBLOW_MAINTAINER}\n%define _build_id_links none")
+  # Packager names who made the package. No /usr/lib/.build-id links: they go with debug
+  # information, which this package leaves out.
+  set(CPACK_RPM_SPEC_MORE_DEFINE
+      "%define packager ${HITBLOW_MAINTAINER}\n%define _build_id_links none")
   set(CPACK_RPM_USER_FILELIST "%license /usr/${HITBLOW_INSTALL_LICENSEDIR}/LICENSE")
   # The folders the system's own packages hold (filesystem, man, hicolor-icon-theme): listing
   # them would make this package claim them too.
