@@ -431,7 +431,7 @@ class Rpm(InstalledTree, unittest.TestCase):
                               timeout=TIMEOUT, env=dict(os.environ, TMPDIR=SCRATCH.name))
         report_lines = done.stdout.decode().splitlines()
         sys.stderr.write("".join("rpmlint: %s\n" % line for line in report_lines))
-        self.assertIn(b" 1 packages and 0 specfiles checked; 0 errors, ", done.stdout)
+        self.assertIn(b" checked; 0 errors, ", done.stdout)
 
 
 
