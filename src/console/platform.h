@@ -51,4 +51,9 @@ std::string executable_folder();
 // Never fails.
 std::uint32_t random_seed();
 
+// Tells the player's screen which slot the game is about to print and with which ints (`count`
+// of them), before its text: the page draws its board from these, whatever the language; a
+// console shows only the text and does nothing here. Called for empty slots too. Never fails.
+void report_slot(int slot, const std::int32_t* values, int count);
+
 }  // namespace console::platform

@@ -93,6 +93,9 @@ int read_byte(std::FILE* stream) { return std::getc(stream); }
 
 std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
+// A console shows the slot's text alone.
+void report_slot(int, const std::int32_t*, int) {}
+
 bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding encoding) {
   const HANDLE console = console_of(stream);
   if (console == nullptr) return std::fwrite(text, 1, length, stream) == length;

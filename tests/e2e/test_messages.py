@@ -305,12 +305,12 @@ class EnglishGame(unittest.TestCase):
             "Your guess?",
             "3712 2H2B ",
             "My turn, then: 0567",
-            "Answer like 1H1B, 2H or 2B.",
-            "No hit, no blow is X.",
+            "Answer like 1H1B, 2H or 2B (H = right digit, right place; B = right digit, wrong place).",
+            "No hits and no blows: answer X.",
             "            0567 3B right?",
             "Deducer is thinking...",
             "   Let's see, 88 left.",
-            "   Well, next is about 5678.",
+            "   Well, let's try 5678 next.",
             "Your guess?",
             "3127 2H2B ",
             "My turn, then: 5678",
@@ -318,7 +318,7 @@ class EnglishGame(unittest.TestCase):
             "Deducer is thinking...",
             "   Let's see, 5 left.",
             "   Good, good.",
-            "   Next, 5709 I suppose.",
+            "   Next, 5709, I suppose.",
             "Your guess?",
             "3720 3H ",
             "My turn, then: 5709",
@@ -400,7 +400,7 @@ class EnglishGame(unittest.TestCase):
             "1234 1H4B ",
             "That's what you told me, isn't it?",
             "Are these really right? (Y/N)",
-            "Then, sorry, but I win.",
+            "Then I'm afraid I win.",
         ) + PAUSE
         self.assertEqual(self.play("1234", ["1357\n", "1H4B\n", "n\n"]), expected)
 

@@ -8,6 +8,7 @@ programs), and a game in every catalogue named as a player would (`-mesg=ko`) fr
 folder. The Windows zip is unpacked and played under wine the same way. Every build must also
 play exactly the same strategy: hitblow-report's count for one first guess is the same on all
 five. Run by scripts/test-release after scripts/release; DIST names another folder.
+The RPM is played from rpm2cpio, the source tarball after its build in a path with a blank.
 """
 
 import gzip
@@ -16,9 +17,11 @@ import os
 import re
 import subprocess
 import sys
+import tarfile
 import tempfile
 import unittest
 import zipfile
+from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
 from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run,  # noqa: E402
@@ -29,6 +32,9 @@ TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its 
 
 with open(os.path.join(SOURCE, "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
     VERSION = re.search(r"project\(hitblow VERSION ([0-9.]+)", cmake_lists.read()).group(1)
+with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
+    DEFAULTS = re.search(r'set\(HITBLOW_MAINTAINER "([^"]+)".*set\(HITBLOW_HOMEPAGE "([^"]+)"',
+                         packaging.read(), re.S).groups()  # (maintainer, home page)
 
 
 def i386_runner():
@@ -53,7 +59,12 @@ ARCHITECTURES = {
     "armhf": ["qemu-arm", "-L", "/usr/arm-linux-gnueabihf"],
     "i386": i386_runner(),
 }
-# Every catalogue, by the name -mesg= takes.
+# The desktop's files, under the install prefix, in every package but the zip.
+APP_ID = "example.c_seed_14f1b185.hitblow"
+DESKTOP_FILES = ["share/applications/%s.desktop" % APP_ID,
+                 "share/metainfo/%s.metainfo.xml" % APP_ID,
+                 "share/icons/hicolor/scalable/apps/%s.svg" % APP_ID] + [
+    "share/icons/hicolor/%dx%d/apps/%s.png" % (size, size, APP_ID) for size in (48, 128, 256)]
 # What the Debian packages hold, and the modes dpkg will give each file.
 PROGRAM, TEXT = "-rwxr-xr-x", "-rw-r--r--"
 MESSAGE_DIR = "/usr/share/games/hitblow/messages"
@@ -65,6 +76,7 @@ DEB_FILES = {
     "usr/share/man/man6/hitblow.6.gz": TEXT,
     "usr/share/man/man6/hitblow-report.6.gz": TEXT,
     **{"%s/%s.txt" % (MESSAGE_DIR[1:], name): TEXT for name in CATALOGUES},
+    **{"usr/" + path: TEXT for path in DESKTOP_FILES},
 }
 LIBRARIES = {"libc6", "libgcc-s1", "libstdc++6"}  # what the programs may need at run time
 WINDOWS_FILES = ["hitblow.exe", "hitblow-report.exe", "LICENSE.txt", "README.txt",
@@ -116,6 +128,31 @@ def every_catalogue_by_name(test, command, shipped):
                 output, wanted, status = quick_win(command, shipped(name), name, elsewhere)
                 test.assertEqual(output, wanted)
                 test.assertEqual(status, 0)
+
+
+def check_desktop_files(test, prefix):
+    """The menu entry and AppStream data under `prefix`: no error or warning from the desktops'
+    validators, the entry named in every language, and what software centres show."""
+    entry, metainfo = (os.path.join(prefix, path) for path in DESKTOP_FILES[:2])
+    # appstreamcli offline: the screenshot is on the home page, out of reach here.
+    for validate in (["desktop-file-validate", entry],
+                     ["appstreamcli", "validate", "--pedantic", "--no-net", metainfo]):
+        done = subprocess.run(validate, stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=TIMEOUT)
+        lines = done.stdout.decode().splitlines()
+        sys.stderr.write("".join("%s: %s\n" % (validate[0], line) for line in lines if line))
+        test.assertEqual((done.returncode, [line for line in lines if re.match(
+            r"[EW]:|.*: (error|warning): ", line)]), (0, []), lines)
+    with open(entry, encoding="utf-8") as f:
+        keys = {line.split("=")[0] for line in f.read().split("[Desktop Action")[0].splitlines()}
+    test.assertLessEqual({"%s[%s]" % (key, lang) for key in ("Name", "Comment")
+                          for lang in ("ja", "ko", "zh_CN", "zh_TW", "ru", "es")}, keys)
+    component = ElementTree.parse(metainfo).getroot()
+    for path in ("summary", "description/p", "screenshots/screenshot/image", "content_rating"):
+        test.assertIsNotNone(component.find(path), path)
+    test.assertEqual([component.find(path).text for path in ("launchable", "url")],
+                     [os.path.basename(entry), DEFAULTS[1]])
+    test.assertEqual(component.find("releases/release").get("version"), VERSION)
 
 
 _scratch = None
@@ -176,7 +213,8 @@ class DebianPackage:
     def test_control_fields(self):
         for name, want in [("Package", "hitblow"), ("Version", VERSION),
                            ("Architecture", self.arch), ("Section", "games"),
-                           ("Priority", "optional")]:
+                           ("Priority", "optional"), ("Maintainer", DEFAULTS[0]),
+                           ("Homepage", DEFAULTS[1])]:
             self.assertEqual(self.field(name), want, name)
         # Every dependency a library of this architecture, by its own name: no cross packages.
         depends = [d.strip() for d in self.field("Depends").split(",")]
@@ -265,6 +303,9 @@ class DebianPackage:
 class Amd64(DebianPackage, unittest.TestCase):
     arch = "amd64"
 
+    def test_desktop_files(self):
+        check_desktop_files(self, self.unpacked("usr"))
+
 
 class Arm64(DebianPackage, unittest.TestCase):
     arch = "arm64"
@@ -351,12 +392,83 @@ class WindowsZip(unittest.TestCase):
         self.assertEqual(text, report(command("amd64", "hitblow-report"))[1])
 
 
+class InstalledTree:
+    """The game installed under `prefix` as the RPM and `cmake --install` lay it out."""
+
+    def test_every_catalogue_by_name_from_another_folder(self):
+        every_catalogue_by_name(self, [os.path.join(self.prefix, "bin/hitblow")], lambda name:
+                                "%s/share/hitblow/messages/%s.txt" % (self.prefix, name))
+
+    def test_desktop_files(self):
+        check_desktop_files(self, self.prefix)
+
+
+class Rpm(InstalledTree, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.rpm = os.path.join(DIST, "hitblow-%s-1.x86_64.rpm" % VERSION)
+        root = tempfile.mkdtemp(prefix="hitblow_rpm_")  # in the run's scratch folder
+        subprocess.run(["sh", "-c", 'rpm2cpio "$0" | cpio -idm --quiet -D "$1"', cls.rpm, root],
+                       check=True, timeout=TIMEOUT)
+        cls.prefix = os.path.join(root, "usr")
+
+    def test_fields_files_and_rpmlint(self):
+        form = ("%{NAME} %{VERSION}-%{RELEASE} %{ARCH} %{LICENSE}\n%{PACKAGER}\n%{URL}\n"
+                "[%{FILEMODES:perms} %{FILENAMES}\n]")
+        done = subprocess.run(["rpm", "-qp", "--queryformat", form, self.rpm],
+                              stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
+        lines = done.stdout.decode().splitlines()
+        self.assertEqual(lines[:3], ["hitblow %s-1 x86_64 MIT" % VERSION, *DEFAULTS])
+        # The .deb's files where RPM systems keep them, the license in their licenses folder.
+        want = {"/" + re.sub("^usr/games/", "usr/bin/", path).replace("share/games/", "share/"):
+                mode for path, mode in DEB_FILES.items() if "/doc/" not in path}
+        want["/usr/share/licenses/hitblow/LICENSE"] = TEXT
+        self.assertEqual(dict(reversed(line.split()) for line in lines[3:] if line[0] != "d"), want)
+        done = subprocess.run(["rpmlint", "-c", os.path.join(SOURCE, "packaging", "rpmlint.toml"),
+                               self.rpm], stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                              timeout=TIMEOUT, env=dict(os.environ, TMPDIR=SCRATCH.name))
+        report_lines = done.stdout.decode().splitlines()
+        sys.stderr.write("".join("rpmlint: %s\n" % line for line in report_lines))
+        self.assertIn(b" checked; 0 errors, ", done.stdout)
+
+
+
+class SourceTarball(InstalledTree, unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="hitblow source ")
+        with tarfile.open(os.path.join(DIST, "hitblow-%s.tar.gz" % VERSION)) as tarball:
+            cls.files = [member.name for member in tarball.getmembers() if member.isfile()]
+            tarball.extractall(cls.scratch)
+        cls.source = os.path.join(cls.scratch, "hitblow-" + VERSION)
+        cls.prefix = os.path.join(cls.scratch, "root", "usr", "local")
+        plain = "cmake -S . -B build && cmake --build build && cmake --install build"
+        done = subprocess.run(["sh", "-c", plain], cwd=cls.source, stdout=subprocess.PIPE,
+                              stderr=subprocess.STDOUT, timeout=TIMEOUT * 3, env=dict(
+                                  os.environ, DESTDIR=cls.scratch + "/root",
+                                  CMAKE_BUILD_PARALLEL_LEVEL="2"))
+        assert done.returncode == 0, plain + " failed:\n" + done.stdout.decode(errors="replace")
+
+    def test_every_file_git_tracks_in_one_folder(self):
+        tracked = subprocess.run(["git", "-C", SOURCE, "ls-files", "-z"], stdout=subprocess.PIPE,
+                                 check=True, timeout=TIMEOUT).stdout.decode().split("\0")[:-1]
+        self.assertEqual(sorted(self.files), sorted("hitblow-%s/%s" % (VERSION, path)
+                                                    for path in tracked))
+
+    def test_unit_and_install_tests_pass(self):
+        done = subprocess.run(["ctest", "--test-dir", "build", "-R", "^(unit|e2e_test_install)$"],
+                              cwd=self.source, stdout=subprocess.PIPE, timeout=TIMEOUT)
+        self.assertIn(b"100% tests passed, 0 tests failed out of 2", done.stdout, done.stdout)
+
+
+
 class Checksums(unittest.TestCase):
     def test_sums_of_every_package(self):
         with open(os.path.join(DIST, "SHA256SUMS"), encoding="utf-8") as f:
             listed = dict(reversed(line.split()) for line in f)
         want = ["hitblow_%s_%s.deb" % (VERSION, arch) for arch in ARCHITECTURES]
-        want.append("hitblow-%s-win64.zip" % VERSION)
+        want += ["hitblow-%s-win64.zip" % VERSION, "hitblow-%s-win64.msi" % VERSION,
+                 "hitblow-%s-1.x86_64.rpm" % VERSION, "hitblow-%s.tar.gz" % VERSION]
         self.assertEqual(sorted(listed), sorted(want))
         for name in want:
             with open(os.path.join(DIST, name), "rb") as f:

@@ -1,0 +1,92 @@
+// What the page keeps on this device (localStorage): the game in progress, as its run's seed,
+// options and the lines typed so far (replayed into a fresh run, they give the same game); the
+// record of games played; whether the rules have been seen. A stored value that doesn't parse
+// reads as none, and storage that is full or forbidden keeps nothing, without an error.
+
+const GAME = 'hitblow.game';
+const RECORD = 'hitblow.record';
+const SEEN = 'hitblow.seen';
+
+function read(key) {
+  try {
+    return JSON.parse(localStorage.getItem(key));
+  } catch (error) {
+    return null;
+  }
+}
+
+function write(key, value) {
+  try {
+    if (value === null) {
+      localStorage.removeItem(key);
+    } else {
+      localStorage.setItem(key, JSON.stringify(value));
+    }
+  } catch (error) {
+    // Private browsing or a full store: the page plays on, keeping nothing.
+  }
+}
+
+const isCount = (n) => Number.isInteger(n) && n >= 0;
+
+// The saved game {seed, mesg, quiet, lines}, or null when there is none that parses.
+export function savedGame() {
+  const game = read(GAME);
+  const valid = game !== null && typeof game === 'object' && isCount(game.seed) &&
+                game.seed < 2 ** 32 && typeof game.mesg === 'string' &&
+                typeof game.quiet === 'boolean' && Array.isArray(game.lines) &&
+                game.lines.every((line) => typeof line === 'string');
+  return valid ? game : null;
+}
+
+export function saveGame(game) {
+  write(GAME, game);
+}
+
+export function dropGame() {
+  write(GAME, null);
+}
+
+const NO_RECORD = {played: 0, won: 0, lost: 0, drawn: 0, winTurns: 0};
+
+// The record {played, won, lost, drawn, winTurns}; a fresh one when none parses.
+export function record() {
+  const r = read(RECORD);
+  const valid = r !== null && typeof r === 'object' &&
+                Object.keys(NO_RECORD).every((key) => isCount(r[key])) &&
+                r.won + r.lost + r.drawn === r.played;
+  return valid ? r : {...NO_RECORD};
+}
+
+// Counts one finished game: `result` win, loss or draw, in `turns` turns.
+export function countGame(result, turns) {
+  const r = record();
+  r.played += 1;
+  if (result === 'win') {
+    r.won += 1;
+    r.winTurns += turns;
+  } else if (result === 'loss') {
+    r.lost += 1;
+  } else {
+    r.drawn += 1;
+  }
+  write(RECORD, r);
+  return r;
+}
+
+export function clearRecord() {
+  write(RECORD, null);
+}
+
+// The average turns of the games won, one decimal, or '' before the first win.
+export function averageWinTurns(r) {
+  return r.won > 0 ? (r.winTurns / r.won).toFixed(1) : '';
+}
+
+export function rulesSeen() {
+  return read(SEEN) === true;
+}
+
+export function markRulesSeen() {
+  write(SEEN, true);
+}

@@ -1,0 +1,243 @@
+// The view: draws the game state, the page's words, the end card and the review; it decides
+// nothing. The program's text goes into #screen as plain text nodes (what the player typed and
+// the program's standard error are spans with a class), so that the screen's text nodes, with
+// the pause line kept aside at the end, are exactly what the program printed.
+import {scoreValue} from './game_state.js';
+
+const $ = (id) => document.getElementById(id);
+const screen = $('screen');
+
+// The keys that make sense while the game waits for each thing; Backspace and Enter always.
+const PAD_KEYS = {
+  guess: '1234567890?',
+  answer: '01234HBX',
+  confirm: 'YN',
+  code: '1234567890',
+};
+
+export function applyWords(words, lang) {
+  document.documentElement.lang = lang;
+  document.title = words.title;
+  for (const el of document.querySelectorAll('[data-word]')) el.textContent = words[el.dataset.word];
+  for (const el of document.querySelectorAll('[data-word-label]')) {
+    el.setAttribute('aria-label', words[el.dataset.wordLabel]);
+  }
+  const list = $('rule-list');
+  list.replaceChildren(...words.rules.map((text) => {
+    const item = document.createElement('li');
+    item.textContent = text;
+    return item;
+  }));
+  for (const key of document.querySelectorAll('#pad [data-key]')) {
+    const name = words.keyNames[key.dataset.key];
+    if (!name) continue;
+    const symbol = /^[A-Z?]$/.test(key.dataset.key);
+    key.setAttribute('aria-label', symbol ? key.dataset.key + ' ' + name : name);
+  }
+}
+
+export function clearScreen() {
+  screen.textContent = '';
+}
+
+export function showOutput(text) {
+  screen.appendChild(document.createTextNode(text));
+  scrollToEnd();
+}
+
+export function showNote(text, className) {
+  const span = document.createElement('span');
+  span.className = className;
+  span.textContent = text;
+  screen.appendChild(span);
+  scrollToEnd();
+}
+
+// The newest output in sight, also after the board above has grown.
+export function scrollToEnd() {
+  const box = $('remarks');
+  box.scrollTop = box.scrollHeight;
+}
+
+// At the closing pause: the program's Return prompt, `pause`, stays in the transcript but not
+// in sight; the end card takes its place.
+export function setPauseAside(pause) {
+  const last = screen.lastChild;
+  if (!last || last.nodeType !== Node.TEXT_NODE || !last.data.endsWith(pause)) return;
+  last.data = last.data.slice(0, -pause.length);
+  const kept = document.createElement('span');
+  kept.hidden = true;
+  kept.dataset.program = '';
+  kept.textContent = pause;
+  screen.appendChild(kept);
+}
+
+// A score drawn as markers, a filled one a hit, a hollow one a blow, with its words for screen
+// readers.
+function scoreCell(attribute, text, words) {
+  const cell = document.createElement('td');
+  cell.dataset[attribute] = text;
+  const value = scoreValue(text);
+  const markers = document.createElement('span');
+  markers.className = 'markers';
+  markers.setAttribute('aria-hidden', 'true');
+  if (value === null) {
+    markers.textContent = text;
+  } else if (value === 0) {
+    markers.textContent = '\u2013';
+  } else {
+    for (let i = 0; i < Math.floor(value / 5); ++i) markers.appendChild(marker('hit'));
+    for (let i = 0; i < value % 5; ++i) markers.appendChild(marker('blow'));
+  }
+  const said = document.createElement('span');
+  said.className = 'offscreen';
+  said.textContent = value === null ? text : words.score(Math.floor(value / 5), value % 5);
+  cell.append(markers, said);
+  return cell;
+}
+
+function marker(kind) {
+  const dot = document.createElement('i');
+  dot.className = kind;
+  return dot;
+}
+
+function codeCell(attribute, text) {
+  const cell = document.createElement('td');
+  cell.className = 'code';
+  if (text !== undefined) {
+    cell.dataset[attribute] = text;
+    cell.textContent = text;
+  }
+  return cell;
+}
+
+// One row a turn, the newest first and marked.
+export function drawBoard(state, words) {
+  const rows = state.rows.map((row, i) => {
+    const tr = document.createElement('tr');
+    tr.dataset.turn = String(i + 1);
+    const turn = document.createElement('th');
+    turn.scope = 'row';
+    turn.textContent = String(i + 1);
+    tr.append(turn, codeCell('guess', row.guess), scoreCell('score', row.score, words),
+              codeCell('computerGuess', row.computerGuess));
+    tr.append(row.answer === undefined ? document.createElement('td')
+                                       : scoreCell('answer', row.answer, words));
+    return tr;
+  });
+  rows.reverse();
+  if (rows.length > 0) rows[0].className = 'newest';
+  $('board').tBodies[0].replaceChildren(...rows);
+}
+
+// What the game waits for, in words, and the keys for it.
+export function drawPrompt(state, words, failed) {
+  const prompt = $('prompt');
+  const waiting = state.waiting;
+  const row = state.rows[state.rows.length - 1];
+  const texts = {
+    guess: words.promptGuess,
+    answer: row && row.computerGuess ? words.promptAnswer(row.computerGuess) : '',
+    confirm: words.promptConfirm,
+    code: words.promptCode,
+    end: failed ? words.failed : words.promptEnd,
+  };
+  prompt.textContent = waiting ? texts[waiting] : words.promptLoading;
+  if (waiting) {
+    prompt.dataset.waiting = waiting;
+  } else {
+    delete prompt.dataset.waiting;
+  }
+  if (waiting === 'answer' && row && row.computerGuess) {
+    prompt.dataset.computerGuess = row.computerGuess;
+  } else {
+    delete prompt.dataset.computerGuess;
+  }
+  // While the program runs (a moment between two lines) the pad stays as it was.
+  if (!waiting) return;
+  const pad = $('pad');
+  pad.dataset.waiting = waiting;
+  const shown = PAD_KEYS[waiting] || '';
+  for (const key of pad.querySelectorAll('[data-key]')) {
+    const k = key.dataset.key;
+    key.hidden = k !== 'Backspace' && k !== 'Enter' ? !shown.includes(k) : waiting === 'end';
+  }
+}
+
+export function announce(text) {
+  $('announce').textContent = text;
+}
+
+export function drawRecord(record, average, words) {
+  for (const el of document.querySelectorAll('[data-record]')) {
+    el.textContent = words.recordLine(record, average);
+  }
+}
+
+export function showSheet(id, shown) {
+  $(id).hidden = !shown;
+  document.body.classList.toggle('sheet-' + id, shown);
+}
+
+export function sheetShown(id) {
+  return !$(id).hidden;
+}
+
+// The end card: who won, in how many turns, the computer's code; a failed start shows only
+// that it failed.
+export function showResult(state, words, failed) {
+  const card = $('result');
+  if (failed) {
+    delete card.dataset.result;
+    delete card.dataset.secret;
+    $('result-title').textContent = words.failed;
+    $('result-detail').textContent = '';
+  } else {
+    card.dataset.result = state.result;
+    $('result-title').textContent = words[state.result];
+    const detail = [words.turns(state.rows.length)];
+    if (state.secret !== null) {
+      card.dataset.secret = state.secret;
+      detail.push(words.secret(state.secret));
+    }
+    $('result-detail').textContent = detail.join(' · ');
+  }
+  $('review').hidden = true;
+  showSheet('rules', false);
+  showSheet('result', true);
+}
+
+// The review: after each turn, how many codes were still possible for each side, as bars on a
+// logarithmic scale (1 to 5040); the first turn after which only one was left is marked.
+export function drawReview(computerLeft, playerLeft, words) {
+  const figure = $('review');
+  figure.dataset.computerLeft = computerLeft.join(',');
+  figure.dataset.playerLeft = playerLeft.join(',');
+  const sides = {computer: computerLeft, player: playerLeft};
+  for (const side of figure.querySelectorAll('[data-side]')) {
+    const counts = sides[side.dataset.side];
+    const one = counts.indexOf(1);
+    const bars = counts.map((count, i) => {
+      const item = document.createElement('li');
+      const bar = document.createElement('span');
+      bar.className = 'bar';
+      bar.style.height = Math.max(6, 100 * Math.log(count + 1) / Math.log(5041)) + '%';
+      const label = document.createElement('span');
+      label.className = 'count';
+      label.textContent = String(count);
+      item.append(bar, label);
+      if (i === one) {
+        item.className = 'one';
+        item.title = words.oneLeft(i + 1);
+        const note = document.createElement('span');
+        note.className = 'offscreen';
+        note.textContent = words.oneLeft(i + 1);
+        item.append(note);
+      }
+      return item;
+    });
+    side.querySelector('.bars').replaceChildren(...bars);
+  }
+  figure.hidden = false;
+}
