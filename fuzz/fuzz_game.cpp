@@ -20,6 +20,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "fuzz_support.h"
 #include "game/game.h"
 #include "player/player.h"

@@ -10,8 +10,9 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "fuzz_support.h"
-#include "game/game.h"
+#include "game/turn_loop.h"
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "fuzz_support.h"
 
 namespace {

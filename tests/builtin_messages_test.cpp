@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "console/messages.h"
+
 // glibc and musl keep iconv in the C library itself; elsewhere the test has nothing to convert
 // with and says so.
 #if defined(__linux__) && __has_include(<iconv.h>)

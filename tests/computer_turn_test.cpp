@@ -5,6 +5,7 @@
 #include <string>
 
 #include "codes/codes.h"
+#include "console/messages.h"
 #include "console_session.h"
 #include "player/player.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 using codes::Code;
 using codes::ScoreCode;
+using enum console::Slot;
 
 constexpr int k_none = -1;
 
@@ -42,17 +44,17 @@ TEST(ComputerTurn, CommentsByCandidatesLeftAtEachBandsEdges) {
     int rows;
     int remark, listing, listed, guess;
   } cases[] = {
-      {1, 5079, 4, 3, k_none, 0, 4},
-      {2, 1243, 2, 5, 6, 2, 7},
-      {3, 534, 2, 8, 9, 3, 10},
-      {4, 4321, 2, 11, 12, 4, 13},
-      {5, 5079, 3, 14, k_none, 0, 15},
-      {9, 265, 2, 14, k_none, 0, 15},
-      {10, 2015, 2, k_none, k_none, 0, 20},
-      {10, 326, 4, k_none, k_none, 0, 20},
-      {148, 246, 2, k_none, k_none, 0, 20},
-      {204, 146, 2, 16, k_none, 0, 17},
-      {378, 178, 2, 16, k_none, 0, 17},
+      {1, 5079, 4, k_slot_one_left, k_none, 0, k_slot_one_left_guess},
+      {2, 1243, 2, k_slot_two_left, k_slot_two_left_listed, 2, k_slot_two_left_guess},
+      {3, 534, 2, k_slot_three_left, k_slot_three_left_listed, 3, k_slot_three_left_guess},
+      {4, 4321, 2, k_slot_four_left, k_slot_four_left_listed, 4, k_slot_four_left_guess},
+      {5, 5079, 3, k_slot_few_left, k_none, 0, k_slot_few_left_guess},
+      {9, 265, 2, k_slot_few_left, k_none, 0, k_slot_few_left_guess},
+      {10, 2015, 2, k_none, k_none, 0, k_slot_some_left_guess},
+      {10, 326, 4, k_none, k_none, 0, k_slot_some_left_guess},
+      {148, 246, 2, k_none, k_none, 0, k_slot_some_left_guess},
+      {204, 146, 2, k_slot_many_left, k_none, 0, k_slot_many_left_guess},
+      {378, 178, 2, k_slot_many_left, k_none, 0, k_slot_many_left_guess},
   };
   for (const auto& c : cases) {
     testing_support::ConsoleSession session("");
@@ -72,7 +74,7 @@ TEST(ComputerTurn, CommentsByCandidatesLeftAtEachBandsEdges) {
     });
     ASSERT_FALSE(ended.has_value()) << "code " << c.code << ": ended the program";
     EXPECT_EQ(player::candidate_count, c.count) << "code " << c.code << " after " << c.rows;
-    std::string want = marker(0) + marker(1, &c.count, 1);
+    std::string want = marker(k_slot_thinking) + marker(k_slot_remaining, &c.count, 1);
     if (c.remark != k_none) want += marker(c.remark);
     if (c.listing != k_none) want += marker(c.listing, player::candidate_table.data(), c.listed);
     want += marker(c.guess, &guesses[c.rows], 1);

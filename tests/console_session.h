@@ -8,6 +8,7 @@
 #include <string>
 
 #include "console/console.h"
+#include "console/messages.h"
 
 namespace testing_support {
 

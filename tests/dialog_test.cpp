@@ -7,6 +7,7 @@
 
 #include "codes/codes.h"
 #include "console/console.h"
+#include "console/messages.h"
 #include "console_session.h"
 #include "player/player.h"
 
@@ -14,6 +15,7 @@ namespace {
 
 using codes::Code;
 using codes::ScoreCode;
+using enum console::Slot;
 
 const std::string k_pause = "\n--(Hit return key)--\n";
 
@@ -38,15 +40,21 @@ const Answers k_wrong_in_row_2 = {{1234, 567, 5678}, {0, 3, 5}};
 const Answers k_scored_against_1122 = {{1234, 1240}, {8, 8}};
 
 // What the dialog prints before it reads the reply.
-std::string opening(const char* history) { return slot(32) + history + slot(33) + slot(34); }
+std::string opening(const char* history) {
+  return slot(k_slot_strange) + history + slot(k_slot_you_said) + slot(k_slot_really);
+}
 
 TEST(Dialog, Transcripts) {
   const std::string head_a = opening("1234 X \n0567 3B \n5678 1H \n");
   const std::string head_b = opening("1234 1H3B \n1240 1H3B \n");
   // The walk for the code 5079: rows 0 and 1 agree, row 2 is shown with both scores.
-  const std::string walk_5079 = "1234 X " + slot(39) + "0567 3B " + slot(39) + "5678 1H " +
-                                slot(37) + "5678 2H " + slot(38) + slot(40);
-  const std::string i_win = slot(41) + k_pause;
+  const std::string walk_5079 = "1234 X " + slot(k_slot_row_end) + "0567 3B " +
+                                slot(k_slot_row_end) + "5678 1H " + slot(k_slot_wrong_here) +
+                                "5678 2H " + slot(k_slot_should_be) + slot(k_slot_you_lose);
+  const std::string i_win = slot(k_slot_i_win) + k_pause;
+  const std::string asked_a = head_a + slot(k_slot_give_up);
+  const std::string again_a = asked_a + slot(k_slot_tell_me);
+  const std::string again_b = head_b + slot(k_slot_give_up) + slot(k_slot_tell_me);
   const struct {
     const char* name;
     const Answers& history;
@@ -54,41 +62,41 @@ TEST(Dialog, Transcripts) {
     std::string want;
   } cases[] = {
       {"y, then a code the answers contradict in row 2", k_wrong_in_row_2, "y\n5079\n\n",
-       head_a + slot(35) + walk_5079 + k_pause},
-      {"Y counts like y", k_wrong_in_row_2, "Y\n5079\n", head_a + slot(35) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
+      {"Y counts like y", k_wrong_in_row_2, "Y\n5079\n", asked_a + walk_5079 + k_pause},
       {"only the first character of the reply counts", k_wrong_in_row_2, "yes, really\n5079\n",
-       head_a + slot(35) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"a valid first code is not asked for again", k_wrong_in_row_2, "y\n5079\n1122\n",
-       head_a + slot(35) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"the code's line may lack its line feed", k_wrong_in_row_2, "y\n5079",
-       head_a + slot(35) + walk_5079 + k_pause},
+       asked_a + walk_5079 + k_pause},
       {"a code the answers contradict in row 0 stops the walk at once", k_wrong_in_row_2,
        "y\n1235\n",
-       head_a + slot(35) + "1234 X " + slot(37) + "1234 3H " + slot(38) + slot(40) + k_pause},
+       asked_a + "1234 X " + slot(k_slot_wrong_here) + "1234 3H " + slot(k_slot_should_be) +
+           slot(k_slot_you_lose) + k_pause},
       {"an empty first code (0000) is asked for again", k_wrong_in_row_2, "y\n\n5079\n",
-       head_a + slot(35) + slot(36) + walk_5079 + k_pause},
+       again_a + walk_5079 + k_pause},
       {"words for a first code are asked for again", k_wrong_in_row_2, "y\nfive\n5079\n",
-       head_a + slot(35) + slot(36) + walk_5079 + k_pause},
+       again_a + walk_5079 + k_pause},
       {"a second code that is still invalid and contradicts row 0 is used as it is",
        k_wrong_in_row_2, "y\n1224\n1\n",
-       head_a + slot(35) + slot(36) + "1234 X " + slot(37) + "1234 1B " + slot(38) + slot(40) +
-           k_pause},
+       again_a + "1234 X " + slot(k_slot_wrong_here) + "1234 1B " + slot(k_slot_should_be) +
+           slot(k_slot_you_lose) + k_pause},
       {"a second code that is still invalid and agrees with every row", k_scored_against_1122,
        "y\n1224\n1122\n",
-       head_b + slot(35) + slot(36) + "1234 1H3B " + slot(39) + "1240 1H3B " + slot(39) + slot(40) +
-           k_pause},
+       again_b + "1234 1H3B " + slot(k_slot_row_end) + "1240 1H3B " + slot(k_slot_row_end) +
+           slot(k_slot_you_lose) + k_pause},
       {"N", k_wrong_in_row_2, "N\n5079\n", head_a + i_win},
       {"n", k_wrong_in_row_2, "n\n", head_a + i_win},
       {"an empty line", k_wrong_in_row_2, "\ny\n", head_a + i_win},
       {"a blank before the y", k_wrong_in_row_2, " y\n", head_a + i_win},
       {"a full-width y", k_wrong_in_row_2, "\x82\x99\n", head_a + i_win},
       {"end of input at the question", k_wrong_in_row_2, "", head_a + i_win},
-      {"end of input at the first code", k_wrong_in_row_2, "y\n", head_a + slot(35) + k_pause},
-      {"end of input at the second code", k_wrong_in_row_2, "y\n1224\n",
-       head_a + slot(35) + slot(36) + k_pause},
+      {"end of input at the first code", k_wrong_in_row_2, "y\n", asked_a + k_pause},
+      {"end of input at the second code", k_wrong_in_row_2, "y\n1224\n", again_a + k_pause},
       {"end of input at the second code of the agreeing history", k_scored_against_1122,
        "Y\n1122 1\n",  // 1122 is not valid: the dialog asks again and gets nothing
-       head_b + slot(35) + slot(36) + k_pause},
+       again_b + k_pause},
   };
   for (const auto& c : cases) {
     testing_support::ConsoleSession session(c.input);
@@ -108,11 +116,11 @@ TEST(Dialog, UsesTheCurrentMessageTable) {
     int slot;
     const char* text;
   } replaced[] = {
-      {32, "Wait, that's odd.\n"},  {33, "You said:\n"},
-      {34, "Really? (Y/N) "},       {35, "I give up. Your code? "},
-      {36, "Come on, your code? "}, {37, "<- wrong; "},
-      {38, "is right.\n"},          {39, "ok\n"},
-      {40, "You lose.\n"},          {41, "I win.\n"},
+      {k_slot_strange, "Wait, that's odd.\n"},  {k_slot_you_said, "You said:\n"},
+      {k_slot_really, "Really? (Y/N) "},        {k_slot_give_up, "I give up. Your code? "},
+      {k_slot_tell_me, "Come on, your code? "}, {k_slot_wrong_here, "<- wrong; "},
+      {k_slot_should_be, "is right.\n"},        {k_slot_row_end, "ok\n"},
+      {k_slot_you_lose, "You lose.\n"},         {k_slot_i_win, "I win.\n"},
   };
   testing_support::ConsoleSession session("y\n12\n5079\n");
   for (const auto& r : replaced) std::strcpy(console::message_table[r.slot].data(), r.text);

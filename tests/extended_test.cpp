@@ -12,6 +12,7 @@
 #include <cstdint>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "test_random.h"
 
@@ -74,6 +75,70 @@ TEST(Extended, RoundingToDoubleKeepsSignAndRoundsTiesToEven) {
     EXPECT_EQ(std::memcmp(&got, &c.want, sizeof got), 0) << c.why << ": got " << got;
   }
 }
+
+// Rounding m * 2^scale to 64 bits: the first dropped bit is the half, the rest and the sticky
+// flag break a tie, which goes to the even significand. Every row's m reaches past 64 bits but
+// the first, and every result is read as kept * 2^scale.
+TEST(Extended, WideRoundsToNearestTiesToEven) {
+  constexpr std::uint64_t k_top = std::uint64_t{1} << 63, k_ones = ~std::uint64_t{0};
+  static const struct {
+    player::wide::Wide m;
+    bool sticky;
+    std::uint64_t kept;
+    int scale;
+    const char* why;
+  } cases[] = {
+      {{0, 1}, false, k_top, -63, "one bit, moved to the top"},
+      {{1, 1}, false, k_top, 1, "a tie below an even significand stays"},
+      {{1, 1}, true, k_top + 1, 1, "the sticky flag makes that tie above half"},
+      {{1, 3}, false, k_top + 2, 1, "a tie above an odd significand rounds up"},
+      {{2, 2}, false, k_top, 2, "a tie two bits down"},
+      {{2, 3}, false, k_top + 1, 2, "a bit below the half: above half"},
+      {{2, 1}, true, k_top, 2, "below half: the sticky flag can't lift it"},
+      {{1, k_ones}, false, k_top, 2, "all ones round up into the next power of two"},
+      {{k_top, k_top}, false, k_top, 64, "a tie at the boundary of the halves"},
+      {{k_top, k_top | 1}, false, k_top + 1, 64, "the low half's last bit breaks it"},
+  };
+  for (const auto& c : cases) {
+    for (const bool negative : {false, true}) {
+      const Extended got = player::wide::round_to_extended(c.m, 0, c.sticky, negative);
+      EXPECT_EQ(got.significand, c.kept) << c.why;
+      EXPECT_EQ(got.exponent - 16383 - 63, c.scale) << c.why;
+      EXPECT_EQ(got.negative, negative) << c.why;
+    }
+  }
+}
+
+// The two-half integers against the compiler's 128-bit type: products, carries, every shift.
+#if defined(__SIZEOF_INT128__)
+TEST(Extended, WideMatchesInt128) {
+  using player::wide::Wide;
+  __extension__ typedef unsigned __int128 U128;
+  const auto as_u128 = [](Wide m) { return U128{m.high} << 64 | m.low; };
+  std::mt19937_64 random(testing_support::test_seed());
+  std::vector<std::uint64_t> values = {0,
+                                       1,
+                                       0xffffffffu,
+                                       0x100000000u,
+                                       ~std::uint64_t{0},
+                                       std::uint64_t{1} << 63,
+                                       0xffffffff00000000u};
+  for (int i = 0; i < 8; ++i) values.push_back(random());
+  for (const std::uint64_t a : values) {
+    for (const std::uint64_t b : values) {
+      const Wide m{a, b};
+      EXPECT_EQ(as_u128(player::wide::multiply(a, b)), U128{a} * b) << a << " * " << b;
+      EXPECT_EQ(as_u128(player::wide::add(m, {b, a})), as_u128(m) + as_u128({b, a})) << a;
+      for (int shift = 0; shift < 128; ++shift) {
+        ASSERT_EQ(as_u128(player::wide::shift_left(m, shift)), as_u128(m) << shift) << shift;
+        ASSERT_EQ(as_u128(player::wide::shift_right(m, shift)), as_u128(m) >> shift) << shift;
+        ASSERT_EQ(player::wide::any_below(m, shift), (as_u128(m) & ((U128{1} << shift) - 1)) != 0)
+            << a << " " << b << " below " << shift;
+      }
+    }
+  }
+}
+#endif
 
 #if HITBLOW_X87_WITNESS
 

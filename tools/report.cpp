@@ -22,7 +22,7 @@
 #include <utility>
 #include <vector>
 
-#include "console/platform.h"
+#include "console/console.h"
 #include "strategy.h"
 
 namespace {
@@ -222,7 +222,7 @@ std::vector<Summary> play_all(int jobs) {
   std::vector<std::thread> workers;
   for (int j = 0; j < jobs; ++j) workers.emplace_back(work);
 
-  if (console::platform::is_interactive(stderr)) {
+  if (console::is_interactive(stderr)) {
     for (int seen = -1; done < codes::k_code_count;) {
       if (done != seen) draw_progress(seen = done, codes::k_code_count, seconds_since(start));
       std::this_thread::sleep_for(std::chrono::milliseconds(200));

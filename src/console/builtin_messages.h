@@ -2,7 +2,7 @@
 // for terminals that show UTF-8.
 #pragma once
 
-#include "console/console.h"
+#include "console/slots.h"
 
 namespace console {
 

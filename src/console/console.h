@@ -1,30 +1,16 @@
-// Console text: the 42-slot message table that holds every sentence of the dialogue, the loader
-// that replaces it from a message file, and the helpers that read lines and numbers and pause.
-// All output goes through print(); all input through input_line() and pause_for_return().
+// Console text's streams: the helpers that print, read lines and numbers, pause and end the run.
+// All output goes through print() (and the message table's print_slot(), messages.h); all input
+// through input_line() and pause_for_return().
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 
-#include "console/slots.h"
-
 namespace console {
-
-// A slot holds 254 text bytes and its NUL; longer file lines spill into the next slot.
-constexpr int k_slot_bytes = 255;
-using MessageTable = std::array<std::array<char, k_slot_bytes>, k_slot_count>;
-
-// The one table of the run. Every slot is a printf format that takes only int arguments, at
-// most slot_argument_count(slot) of them; the loader refuses files that break this.
-extern MessageTable message_table;
 
 // The character set of a text: Shift-JIS bytes (the built-in texts, the fixed texts) or UTF-8.
 // The bytes are printed as they are; only a Windows console converts them, to show them right.
 enum class Encoding { shift_jis, utf8 };
-
-// Puts the built-in texts back into every slot, in `encoding` (start of a run, tests, fuzzers).
-void reset_message_table(Encoding encoding = Encoding::shift_jis);
 
 // The form of the built-in texts that the output stream shows as Japanese: UTF-8 when it is a
 // terminal whose encoding is UTF-8 (the LC_CTYPE of the environment names a UTF-8 codeset),
@@ -32,22 +18,6 @@ void reset_message_table(Encoding encoding = Encoding::shift_jis);
 // converted) and the browser, whose page decodes Shift-JIS itself. Only LC_CTYPE is looked at,
 // and the program's locale is left as it was. Can't fail.
 Encoding output_encoding();
-
-// The character set of the slot's current text: that of the built-in texts, or of the message
-// file that filled the slot last (UTF-8 when all the file's bytes read were well-formed UTF-8,
-// else Shift-JIS). Shift-JIS for unknown slots.
-Encoding slot_encoding(int slot);
-
-// How many int arguments the game passes when it prints the slot (k_slot_arguments; 0 for
-// unknown slots).
-int slot_argument_count(int slot);
-
-// Checks that `text` is safe as the format of a slot printed with `arguments` ints: "%%", or
-// "%[-+ #0]*[width][.precision]C" with width and precision of at most three digits and C one
-// of d i u o x X c, no more of those than `arguments`; '#' only with o x X, and neither '0' nor
-// a precision with c, the combinations the C library leaves undefined. Returns nullptr when it
-// is, else a short reason; `bad_offset` (if given) receives the offset of the offending '%'.
-const char* check_format(const char* text, int arguments, int* bad_offset = nullptr);
 
 // Formats to standard output; the format and its text are Shift-JIS (or ASCII). Each print is
 // formatted whole and then written, so a Windows console converts whole characters. When the
@@ -58,15 +28,13 @@ const char* check_format(const char* text, int arguments, int* bad_offset = null
 // holds for every function here that prints, and for the flushes of the pause and the end.
 void print(const char* format, ...) __attribute__((format(printf, 1, 2)));
 
-// Prints the slot's current text as a format with `count` ints (at most 4, as many as the slot
-// takes), in the slot's character set (slot_encoding); an empty slot prints nothing.
-void print_slot_values(int slot, const std::int32_t* values, int count);
+// print() for text in `encoding`: the format and every text it inserts are in that character
+// set, which only a Windows console needs to know (it converts the text to show it).
+void print_in(Encoding encoding, const char* format, ...) __attribute__((format(printf, 2, 3)));
 
-template <class... Ints>
-void print_slot(int slot, Ints... arguments) {
-  const std::int32_t values[] = {0, static_cast<std::int32_t>(arguments)...};
-  print_slot_values(slot, values + 1, static_cast<int>(sizeof...(arguments)));
-}
+// Whether `stream` is shown to the player as it is written (a terminal, or the page): the
+// console then writes every print out at once. Never fails.
+bool is_interactive(std::FILE* stream);
 
 // A line of the dialogue: at most 511 bytes and a NUL.
 constexpr int k_line_bytes = 512;
@@ -79,6 +47,10 @@ struct Line {
 // line feed so that they never reach the next read. Returns false at end of input and leaves
 // `line` as it was.
 bool input_line(Line& line);
+
+// One byte of `file` in text mode, as the dialogue and the message files are read: CR bytes
+// vanish, and a 0x1A byte reads as EOF, like the end of the file or a read error.
+int read_text_byte(std::FILE* file);
 
 // Leading blanks (bytes 9..13 and 32), one optional sign, then decimal digits up to the first
 // non-digit, as a "%d" scan reads them; the value wraps modulo 2^32 like 32-bit arithmetic
@@ -93,21 +65,6 @@ std::int32_t read_decimal(const char* text);
 // of input. The prompt is flushed first, so output that can't be written ends the run here
 // instead of waiting for a Return nobody was asked for.
 void pause_for_return();
-
-// Replaces slots from slot 0 with the lines of a message file, 254 bytes a slot at most, 42
-// slots at most; returns how many were filled. A `path` that opens no file and is a catalogue
-// name (letters, digits, '-', '_': "ko") reads NAME.txt from the installed catalogue folder,
-// else from messages/ beside the program. A file that can't be read (reported by the name as
-// given), or a line whose conversions don't fit its slot (by the file read), is reported on
-// standard output and ends the program with status -1 after pause_for_return(); the table is
-// then left unchanged.
-int load_message_file(const char* path);
-
-// -sjis: doubles every 0x5C byte of every slot (cut at 254 bytes) and echoes the table.
-void double_backslashes();
-
-// -quiet: empties the slots of SlotGroup::thinking, so the computer's turn prints nothing.
-void blank_thinking_slots();
 
 // Ends the process with `status` (-1 shows as 255 in a shell) after flushing output; with -1
 // instead, reported on standard error, if the output could not be written. Callers pause

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <array>
-#include <optional>
 
 #include "codes/codes.h"
 
@@ -32,26 +31,11 @@ struct StartState {
 // guess.
 Code first_four(const Deck& deck);
 
-// When `argument` begins with `option`, the rest of it (possibly empty); otherwise nothing.
-std::optional<const char*> match_option(const char* argument, const char* option);
-
-// The usage text, with the program name in its first line.
-void print_usage(const char* program_name);
-
 // Fills the table with the built-in texts in the output's encoding (console::output_encoding),
 // reads the options, loads message files as they come, rewrites the table, seeds the random
 // generator and draws the secret and deck A. Ends the program itself (status -1, after the
 // pause) on an unknown option or an unreadable message file.
 StartState start_up(int argc, char** argv);
-
-// Reads one answer line. Returns the score the line gives (5 * hits + blows, any value >= 0),
-// a negative value for a line that reads as numbers but works out negative (dropped silently),
-// or nothing for a line that can't be read as an answer.
-std::optional<ScoreCode> scan_answer(const char* line);
-
-// Reads lines until one gives an answer of 0 or more, printing slots 25 and 26 after each line
-// that can't be read. Nothing at end of input.
-std::optional<ScoreCode> parse_answer();
 
 // Plays the turns and prints the closing summary, then returns; the contradiction dialog may end
 // the program from inside a turn.

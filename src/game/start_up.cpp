@@ -1,9 +1,11 @@
 // Command line and start-up: options, message files, table rewrites, the secret and deck A.
 #include <cstdint>
 #include <cstring>
+#include <optional>
 #include <utility>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "console/platform.h"
 #include "game/game.h"
 
@@ -54,18 +56,14 @@ void shuffle(Deck& deck, Random& random) {
   }
 }
 
-}  // namespace
-
-Code first_four(const Deck& deck) {
-  return codes::compose_digits({deck[0], deck[1], deck[2], deck[3]});
-}
-
+// When `argument` begins with `option`, the rest of it (possibly empty); otherwise nothing.
 std::optional<const char*> match_option(const char* argument, const char* option) {
   const std::size_t length = std::strlen(option);
   if (std::strncmp(argument, option, length) != 0) return std::nullopt;
   return argument + length;
 }
 
+// The usage text, with the program name in its first line.
 void print_usage(const char* program_name) {
   console::print("Usage: %s [options]\n", program_name);
   static const char* const k_lines[] = {
@@ -76,6 +74,12 @@ void print_usage(const char* program_name) {
       "       -help            This help.\n",
   };
   for (const char* line : k_lines) console::print("%s", line);
+}
+
+}  // namespace
+
+Code first_four(const Deck& deck) {
+  return codes::compose_digits({deck[0], deck[1], deck[2], deck[3]});
 }
 
 StartState start_up(int argc, char** argv) {

@@ -1,8 +1,10 @@
 // The turn loop: the user's guesses, the computer's guesses, the results and the summary.
+#include "game/turn_loop.h"
+
 #include <cstdint>
 
 #include "console/console.h"
-#include "game/game.h"
+#include "console/messages.h"
 #include "player/player.h"
 
 namespace game {

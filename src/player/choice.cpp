@@ -17,8 +17,13 @@
 #include <cstring>
 #include <vector>
 
-#if defined(__SSE2__)
-#include <emmintrin.h>  // psadbw and movemask for the tallies; a portable path remains
+// SSE2's psadbw and movemask for the tallies; the portable path is every other machine's, and
+// x86-64's too when built with HITBLOW_PORTABLE_CHOICE, so that it is tested beside the fast one.
+#if defined(__SSE2__) && !defined(HITBLOW_PORTABLE_CHOICE)
+#define HITBLOW_CHOICE_SSE2 1
+#include <emmintrin.h>
+#else
+#define HITBLOW_CHOICE_SSE2 0
 #endif
 
 #include "player/extended.h"
@@ -108,7 +113,7 @@ CandidateBlocks gather_candidates(int count, const Code* table) {
 
 // Sum of the sixteen bytes.
 int sum_lanes(Lanes lanes) {
-#if defined(__SSE2__)
+#if HITBLOW_CHOICE_SSE2
   // One instruction sums each half's eight bytes.
   const __m128i sums = _mm_sad_epu8(std::bit_cast<__m128i>(lanes), _mm_setzero_si128());
   return _mm_cvtsi128_si32(sums) + _mm_extract_epi16(sums, 4);
@@ -178,7 +183,7 @@ Histogram split_counts(const codes::Digits& guess, const CandidateBlocks& candid
 // which they are is anyone's guess, and a mispredicted branch per bucket costs more than the
 // additions they lead to.
 std::uint32_t shared_buckets(const Histogram& histogram) {
-#if defined(__SSE2__)
+#if HITBLOW_CHOICE_SSE2
   const __m128i one = _mm_set1_epi32(1);
   const auto more_than_one = [&](int first) {
     const __m128i counts = _mm_loadu_si128(reinterpret_cast<const __m128i*>(&histogram[first]));

@@ -2,6 +2,7 @@
 #include <climits>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "player/player.h"
 
 namespace player {

@@ -3,6 +3,7 @@
 #include <cassert>
 
 #include "console/console.h"
+#include "console/messages.h"
 #include "player/player.h"
 
 namespace player {

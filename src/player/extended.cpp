@@ -13,56 +13,11 @@
 
 namespace player {
 
+using wide::Wide;
+
 namespace {
 
-// An unsigned 128-bit integer as two 64-bit halves. GCC and Clang have unsigned __int128 only
-// on 64-bit targets; these few operations give the same bits on every target, 32-bit ARM and
-// i386 included, and cost no more on x86-64 (the hot sum takes shifts and one add).
-struct Wide {
-  std::uint64_t high;
-  std::uint64_t low;
-};
-
 constexpr std::uint64_t k_low_32 = 0xffffffffu;
-
-// The full product of two 64-bit integers, from four 32-bit ones.
-Wide multiply(std::uint64_t a, std::uint64_t b) {
-  const std::uint64_t a_low = a & k_low_32, a_high = a >> 32;
-  const std::uint64_t b_low = b & k_low_32, b_high = b >> 32;
-  const std::uint64_t low_low = a_low * b_low;
-  const std::uint64_t low_high = a_low * b_high;
-  const std::uint64_t high_low = a_high * b_low;
-  // Three numbers below 2^32: their sum can't overflow.
-  const std::uint64_t middle = (low_low >> 32) + (low_high & k_low_32) + (high_low & k_low_32);
-  return {a_high * b_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32),
-          middle << 32 | (low_low & k_low_32)};
-}
-
-Wide add(Wide a, Wide b) {
-  const std::uint64_t low = a.low + b.low;
-  return {a.high + b.high + (low < a.low ? 1u : 0u), low};
-}
-
-// m << shift, for 0 <= shift < 128; bits shifted past the top are lost.
-Wide shift_left(Wide m, int shift) {
-  if (shift == 0) return m;
-  if (shift >= 64) return {m.low << (shift - 64), 0};
-  return {m.high << shift | m.low >> (64 - shift), m.low << shift};
-}
-
-// m >> shift, for 0 <= shift < 128.
-Wide shift_right(Wide m, int shift) {
-  if (shift == 0) return m;
-  if (shift >= 64) return {0, m.high >> (shift - 64)};
-  return {m.high >> shift, m.low >> shift | m.high << (64 - shift)};
-}
-
-// Whether any of m's lowest `bits` bits is set, for 0 <= bits < 128.
-bool any_below(Wide m, int bits) {
-  if (bits == 0) return false;
-  if (bits >= 64) return m.low != 0 || (m.high & ((std::uint64_t{1} << (bits - 64)) - 1)) != 0;
-  return (m.low & ((std::uint64_t{1} << bits) - 1)) != 0;
-}
 
 // Bit `bit` of m, for 0 <= bit < 128.
 bool bit_at(Wide m, int bit) {
@@ -84,8 +39,46 @@ int bit_width(Wide m) {
   return 64 - std::countl_zero(m.low);
 }
 
-// m * 2^scale (m > 0), rounded to 64 significant bits. `sticky` says that nonzero bits lie
-// below m's last one; it can only break a tie, so m must then reach past 64 bits.
+}  // namespace
+
+namespace wide {
+
+// The full product of two 64-bit integers, from four 32-bit ones.
+Wide multiply(std::uint64_t a, std::uint64_t b) {
+  const std::uint64_t a_low = a & k_low_32, a_high = a >> 32;
+  const std::uint64_t b_low = b & k_low_32, b_high = b >> 32;
+  const std::uint64_t low_low = a_low * b_low;
+  const std::uint64_t low_high = a_low * b_high;
+  const std::uint64_t high_low = a_high * b_low;
+  // Three numbers below 2^32: their sum can't overflow.
+  const std::uint64_t middle = (low_low >> 32) + (low_high & k_low_32) + (high_low & k_low_32);
+  return {a_high * b_high + (low_high >> 32) + (high_low >> 32) + (middle >> 32),
+          middle << 32 | (low_low & k_low_32)};
+}
+
+Wide add(Wide a, Wide b) {
+  const std::uint64_t low = a.low + b.low;
+  return {a.high + b.high + (low < a.low ? 1u : 0u), low};
+}
+
+Wide shift_left(Wide m, int shift) {
+  if (shift == 0) return m;
+  if (shift >= 64) return {m.low << (shift - 64), 0};
+  return {m.high << shift | m.low >> (64 - shift), m.low << shift};
+}
+
+Wide shift_right(Wide m, int shift) {
+  if (shift == 0) return m;
+  if (shift >= 64) return {0, m.high >> (shift - 64)};
+  return {m.high >> shift, m.low >> shift | m.high << (64 - shift)};
+}
+
+bool any_below(Wide m, int bits) {
+  if (bits == 0) return false;
+  if (bits >= 64) return m.low != 0 || (m.high & ((std::uint64_t{1} << (bits - 64)) - 1)) != 0;
+  return (m.low & ((std::uint64_t{1} << bits) - 1)) != 0;
+}
+
 Extended round_to_extended(Wide m, int scale, bool sticky, bool negative) {
   assert(m.high != 0 || m.low != 0);
   const int width = bit_width(m);
@@ -111,6 +104,12 @@ Extended round_to_extended(Wide m, int scale, bool sticky, bool negative) {
   assert(exponent > 0 && exponent < 0x7fff);
   return {kept, static_cast<std::uint16_t>(exponent), negative};
 }
+
+}  // namespace wide
+
+using namespace wide;
+
+namespace {
 
 // n / count rounded: the quotient's leading 100 bits by two 64-bit long divisions, which leaves
 // at least 87 significant bits, and whether anything remained.
@@ -167,7 +166,9 @@ Extended sum_same_sign(Extended a, Extended b) {
 
 }  // namespace
 
-Extended split_term(int n, int count) {
+// Every choice forms its table of terms here. round_to_extended has its own symbol for its tests,
+// which would keep the compiler from inlining it; flatten inlines it all the same.
+[[gnu::flatten]] Extended split_term(int n, int count) {
   assert(n >= 1 && n <= count && count <= k_log_table_size);
   return product(log_of_count(n), quotient(n, count, true));
 }

@@ -34,4 +34,27 @@ double add_term(double value, Extended term);
 // `value` rounded once, to the nearest double.
 double to_double(Extended value);
 
+// The unsigned 128-bit integers the operations above round from, as two 64-bit halves: GCC and
+// Clang have unsigned __int128 only on 64-bit targets, and these give the same bits on every
+// target. Declared here for their tests; the game uses only the operations above.
+namespace wide {
+
+struct Wide {
+  std::uint64_t high;
+  std::uint64_t low;
+};
+
+Wide multiply(std::uint64_t a, std::uint64_t b);  // the full product
+Wide add(Wide a, Wide b);                         // modulo 2^128
+Wide shift_left(Wide m, int shift);               // 0 <= shift < 128; the top bits are lost
+Wide shift_right(Wide m, int shift);              // 0 <= shift < 128
+bool any_below(Wide m, int bits);                 // any of the lowest `bits` (< 128) set
+
+// m * 2^scale (m > 0) rounded to 64 significant bits, to nearest, ties to even. `sticky` says
+// that nonzero bits lie below m's last one, which can only break a tie: m must then reach past
+// 64 bits.
+Extended round_to_extended(Wide m, int scale, bool sticky, bool negative);
+
+}  // namespace wide
+
 }  // namespace player

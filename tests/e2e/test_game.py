@@ -106,13 +106,9 @@ class Answers(unittest.TestCase):
         return b" " * 12 + scored(1234, value) + marker(30)
 
     def test_readable_answers(self):
-        rows = [
-            (b"1H1B", 6), (b"1h1b", 6), (b"1H 1B", 6), (b"1H1", 6), (b"+1H1B", 6), (b" 1H1B", 6),
-            (b"1HH2B", 7), (b"1 2", 7), (b"1+2", 7), (b"2 0", 10), (b"1H-1B", 4), (b"1-1", 4),
-            (b"0H0B", 0), (b"x", 0), (b"X and more", 0), (b"2H", 10), (b"2B", 2), (b"1B1H", 1),
-            (b"2b", 2), (b"1H-2B", 3), (b"\t1H\v1B", 6), (b"10H0B", 50), (b"1H4B", 9),
-            (b"4294967297H0B", 5),  # hits wrap modulo 2^32 like every number read
-        ]
+        # The syntax row by row is the unit tests' (game_test.cpp); here what the game makes of
+        # an answer: its echo, with no reminder.
+        rows = [(b"1H1B", 6), (b"1 2", 7), (b"x", 0), (b"2H", 10), (b"2B", 2)]
         for typed, value in rows:
             with self.subTest(answer=typed):
                 output = one_turn(typed).output
@@ -120,7 +116,7 @@ class Answers(unittest.TestCase):
                 self.assertNotIn(marker(25), output)
 
     def test_answers_worth_four_hits_end_the_game(self):
-        for typed in [b"4H", b"4h", b"0H20B", b"3H5B", b"4H0B", b"0 20"]:
+        for typed in [b"4H", b"0H20B"]:
             with self.subTest(answer=typed):
                 output = one_turn(typed).output
                 self.assertIn(marker(24, 1234) + marker(29, 9876) + SEPARATOR, output)
@@ -128,9 +124,7 @@ class Answers(unittest.TestCase):
                               output)
 
     def test_unreadable_answers_ask_again(self):
-        # The second byte decides a lone number: "-1H" and "20B" have a digit there.
-        for typed in [b"12B", b" 2H", b"2", b"", b"1 H1B", b"H1B", b"1,2", b"?", b"Y", b"-1H",
-                      b"20B", b"\x00X"]:
+        for typed in [b"12B", b"", b"\x00X"]:
             with self.subTest(answer=typed):
                 result = play("1234", [markers(), "-key=9876"], b"5678\n" + typed + b"\nX\n")
                 self.assertIn(marker(24, 1234) + marker(25) + marker(26) + self.echo(0),
@@ -138,7 +132,7 @@ class Answers(unittest.TestCase):
 
     def test_negative_answers_are_dropped_silently(self):
         # -2147483648 hits wrap to -2147483648 again: still negative.
-        for typed in [b"-1H0B", b"0H-1B", b"-1 0", b"-2147483648 0"]:
+        for typed in [b"-1H0B", b"-2147483648 0"]:
             with self.subTest(answer=typed):
                 result = play("1234", [markers(), "-key=9876"], b"5678\n" + typed + b"\nX\n")
                 self.assertIn(marker(24, 1234) + self.echo(0), result.output)

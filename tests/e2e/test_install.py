@@ -15,10 +15,9 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
+from harness import CATALOGUES, EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
 
 BUILD = os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build"))
-CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
 MESSAGE_FILES = tuple(name + ".txt" for name in CATALOGUES)
 MANUALS = ("hitblow.6", "hitblow-report.6")
 

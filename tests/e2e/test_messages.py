@@ -19,8 +19,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import (EXE_SUFFIX, GAME, PAUSE, SEPARATOR, SOURCE, WINDOWS, main, markers,  # noqa: E402
-                     play, run)
+from harness import (CATALOGUES, EXE_SUFFIX, GAME, PAUSE, SEPARATOR, SOURCE, WINDOWS,  # noqa: E402
+                     main, markers, play, run)
 
 SLOT_COUNT = 42
 # A slot holds 254 bytes; a longer file line, its line feed included, spills into the next slot.
@@ -29,7 +29,6 @@ SLOT_TEXT_BYTES = 254
 # line. A file line always ends with one, so the file's copy of them gains it.
 NO_LINE_FEED_SLOTS = (34, 35, 36)
 # Every catalogue in messages/, by the name -mesg= takes; the page and the packages use the same.
-CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
 MESSAGE_FILES = tuple(name + ".txt" for name in CATALOGUES)
 
 # What the loader accepts: "%%", or flags, a width and a precision of up to three digits, and

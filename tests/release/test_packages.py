@@ -24,8 +24,8 @@ import zipfile
 from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import (PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run, score,  # noqa: E402
-                     scored)
+from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run,  # noqa: E402
+                     score, scored)
 
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
@@ -59,8 +59,6 @@ ARCHITECTURES = {
     "armhf": ["qemu-arm", "-L", "/usr/arm-linux-gnueabihf"],
     "i386": i386_runner(),
 }
-# Every catalogue, by the name -mesg= takes.
-CATALOGUES = ("en", "ja-utf8", "ko", "zh-Hans", "zh-Hant", "ru", "es")
 # The desktop's files, under the install prefix, in every package but the zip.
 APP_ID = "example.c_seed_14f1b185.hitblow"
 DESKTOP_FILES = ["share/applications/%s.desktop" % APP_ID,
