@@ -55,7 +55,8 @@ class FirstCommandElsewhere(unittest.TestCase):
     def shell(self, shell, line, timeout=TIMEOUT):
         return subprocess.run([os.path.join(self.bin, shell), "-c", line], cwd=SOURCE,
                               input=b"\n", stdout=subprocess.PIPE, stderr=subprocess.PIPE,
-                              env={"PATH": self.bin, "HOME": self.scratch}, timeout=timeout)
+                              env={"PATH": self.bin, "HOME": self.scratch,
+                                   "CMAKE_BUILD_PARALLEL_LEVEL": "2"}, timeout=timeout)
 
     def run_first_command(self, configure=""):
         line = first_command().replace("-B build/game", "-B build/game " + configure, 1)
