@@ -1,16 +1,4 @@
-# Cross-builds hitblow for 64-bit ARM Linux with Debian's g++-aarch64-linux-gnu; the tests run
-# under qemu-user with the target's C library from /usr/aarch64-linux-gnu.
+# Cross-builds hitblow for 64-bit ARM Linux with Debian's g++-aarch64-linux-gnu.
 #   cmake -S . -B build/aarch64 --toolchain cmake/toolchains/aarch64-linux-gnu.cmake
-set(CMAKE_SYSTEM_NAME Linux)
-set(CMAKE_SYSTEM_PROCESSOR aarch64)
-
-set(CMAKE_C_COMPILER aarch64-linux-gnu-gcc)
-set(CMAKE_CXX_COMPILER aarch64-linux-gnu-g++)
-set(CMAKE_CROSSCOMPILING_EMULATOR qemu-aarch64 -L /usr/aarch64-linux-gnu)
-
-# Libraries and headers come from the target's tree only; programs from the build machine.
-set(CMAKE_FIND_ROOT_PATH /usr/aarch64-linux-gnu)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(HITBLOW_TRIPLE aarch64-linux-gnu)
+include(${CMAKE_CURRENT_LIST_DIR}/linux-cross.cmake)
