@@ -11,7 +11,7 @@
 
 #if defined(__x86_64__) && LDBL_MANT_DIG == 64
 long double hardware_term(int n, int count) {
-  // The table's bits are glibc's logl: checked against it in the unit tests.
+  // The table's bits are ln n correctly rounded: checked against MPFR in the unit tests.
   const player::Extended log = player::log_of_count(n);
   long double value = 0;
   unsigned char bytes[sizeof value] = {};

@@ -1,22 +1,16 @@
-// Writes src/player/log_table.cpp: ln n for n = 1..5040 as this machine's x87 computes it, the
-// exact bits of logl. Run it on x86-64 with glibc, whose logl the game's choices were first made
-// with; every other platform then reads the same bits from the table:
+// Writes src/player/log_table.cpp: ln n for n = 1..5040 correctly rounded to the x87's format
+// (64-bit significand, to nearest), as MPFR computes it. The bits are the same on every machine
+// that has MPFR; the x87's own logl is not correctly rounded and differs from vendor to vendor in
+// the last place, so it is not used. From the top of the tree:
 //   build/release/tools/hitblow-log-table > src/player/log_table.cpp
-#include <cfloat>
-#include <cmath>
-#include <cstdint>
 #include <cstdio>
-#include <cstring>
 
+#include "correct_log.h"
 #include "player/extended.h"
-
-#if !(defined(__x86_64__) && LDBL_MANT_DIG == 64 && defined(__GLIBC__))
-#error "the logarithm table is made from glibc's x87 logl on x86-64"
-#endif
 
 int main() {
   std::printf(
-      "// ln n for n = 1..%d as the x87 computes it: the bits of glibc's logl on x86-64.\n"
+      "// ln n for n = 1..%d, correctly rounded to a 64-bit significand (to nearest).\n"
       "// Made by tools/log_table.cpp; do not edit (see there to remake it).\n"
       "#include <cassert>\n#include <cstdint>\n\n#include \"player/extended.h\"\n\n"
       "namespace player {\n\nnamespace {\n\n"
@@ -26,16 +20,10 @@ int main() {
       player::k_log_table_size);
   constexpr int k_per_line = 3;
   for (int n = 1; n <= player::k_log_table_size; ++n) {
-    const long double value = std::log(static_cast<long double>(n));
-    unsigned char bytes[sizeof value];
-    std::memcpy(bytes, &value, sizeof value);
-    std::uint64_t significand;
-    std::uint16_t sign_and_exponent;
-    std::memcpy(&significand, bytes, 8);
-    std::memcpy(&sign_and_exponent, bytes + 8, 2);
+    const player::Extended value = tools::correctly_rounded_log(n);
     if ((n - 1) % k_per_line == 0) std::printf("   ");
-    std::printf(" {0x%016llx, 0x%04x},", static_cast<unsigned long long>(significand),
-                static_cast<unsigned>(sign_and_exponent));
+    std::printf(" {0x%016llx, 0x%04x},", static_cast<unsigned long long>(value.significand),
+                static_cast<unsigned>(value.exponent));
     if (n % k_per_line == 0 || n == player::k_log_table_size) {
       std::printf("  // %d\n", n - (n - 1) % k_per_line);
     }

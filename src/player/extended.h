@@ -18,7 +18,8 @@ struct Extended {
 // The largest n whose logarithm the table holds: every candidate count is at most this.
 constexpr int k_log_table_size = 5040;
 
-// ln n as the x87 computes it (glibc's logl on x86-64), for 1 <= n <= k_log_table_size.
+// ln n correctly rounded to the x87's format (64-bit significand, to nearest), for
+// 1 <= n <= k_log_table_size: a table, the same bits on every machine.
 Extended log_of_count(int n);
 
 // ln(n) * (-n / count) in extended precision: the quotient rounded, then the product rounded.
