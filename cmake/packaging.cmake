@@ -5,7 +5,7 @@
 #            pages and changelog compressed, /usr/share/doc/hitblow/copyright; `cpack` makes
 #            hitblow_<version>_<arch>.deb for the architecture the compiler builds for
 #   rpm      an RPM package: /usr/bin, /usr/share/hitblow/messages, manual pages compressed,
-#            the license in /usr/share/licenses/hitblow, docs/changelog as the RPM's changelog;
+#            the license in /usr/share/licenses/hitblow, debian/changelog as the RPM's changelog;
 #            `cpack` makes hitblow-<version>-1.<arch>.rpm (with rpmbuild)
 #   zip      a folder for Windows players: hitblow.exe, hitblow-report.exe, messages\,
 #            README.txt and LICENSE.txt with CR LF line ends; `cpack` makes
@@ -115,44 +115,6 @@ endif()
 # folder and the page have none. The icon is web/icon.svg, also rendered to PNG in the sizes
 # menus ask for first, where librsvg's rsvg-convert is found (the packages require it).
 if(NOT HITBLOW_PACKAGE STREQUAL "zip" AND NOT WIN32 AND NOT EMSCRIPTEN)
-  # docs/changelog names every release, newest first, each signed with its date
-  # ("Tue, 08 Dec 2026"): the newest release's day, as AppStream writes it (2026-12-08), and the
-  # whole changelog as RPM writes it, one "* Tue Dec 08 2026 Name <address> - 1.0.0-1" a release.
-  file(READ ${PROJECT_SOURCE_DIR}/docs/changelog changelog)
-  string(ASCII 1 semicolon)
-  string(REPLACE ";" "${semicolon}" changelog "${changelog}")
-  string(REPLACE "\n" ";" changelog "${changelog}")
-  set(HITBLOW_RPM_CHANGELOG "")
-  set(HITBLOW_RELEASE_DATE "")
-  set(items "")
-  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-  foreach(line IN LISTS changelog)
-    string(REPLACE "${semicolon}" ";" line "${line}")
-    if(line MATCHES "^hitblow \\(([^)]+)\\) ")
-      set(version ${CMAKE_MATCH_1})
-    elseif(line MATCHES "^  \\* (.+)$")
-      string(APPEND items "- ${CMAKE_MATCH_1}\n")
-    elseif(line MATCHES "^    (.+)$")
-      string(APPEND items "  ${CMAKE_MATCH_1}\n")
-    elseif(line MATCHES "^ -- (.+)  ([A-Z][a-z][a-z]), ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9]+) ")
-      string(APPEND HITBLOW_RPM_CHANGELOG "* ${CMAKE_MATCH_2} ${CMAKE_MATCH_4} ${CMAKE_MATCH_3} "
-                    "${CMAKE_MATCH_5} ${CMAKE_MATCH_1} - ${version}-1\n${items}\n")
-      set(items "")
-      if(HITBLOW_RELEASE_DATE STREQUAL "")
-        list(FIND months ${CMAKE_MATCH_4} month)
-        math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
-        if(month LESS 10)
-          set(month 0${month})
-        endif()
-        set(HITBLOW_RELEASE_DATE ${CMAKE_MATCH_5}-${month}-${CMAKE_MATCH_3})
-      endif()
-    endif()
-  endforeach()
-  if(HITBLOW_RELEASE_DATE STREQUAL "" OR month STREQUAL "00")
-    message(FATAL_ERROR
-            "docs/changelog has no release signed ' -- Name <address>  Tue, 08 Dec 2026 ...'")
-  endif()
-
   set(HITBLOW_ID example.c_seed_14f1b185.hitblow)
   install(FILES packaging/${HITBLOW_ID}.desktop DESTINATION share/applications)
   string(REPLACE "&" "&amp;" HITBLOW_HOMEPAGE_XML "${HITBLOW_HOMEPAGE}")
@@ -230,12 +192,7 @@ if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
 endif()
 
 if(HITBLOW_PACKAGE STREQUAL "deb")
-  # The changelog names every release; its newest entry must be this version.
-  file(STRINGS ${PROJECT_SOURCE_DIR}/docs/changelog newest LIMIT_COUNT 1)
-  if(NOT newest MATCHES "^hitblow \\(${PROJECT_VERSION}\\) ")
-    message(FATAL_ERROR "docs/changelog begins '${newest}': add an entry for ${PROJECT_VERSION}")
-  endif()
-  hitblow_install_text(${PROJECT_SOURCE_DIR}/docs/changelog ${HITBLOW_INSTALL_DOCDIR} changelog
+  hitblow_install_text(${HITBLOW_CHANGELOG} ${HITBLOW_INSTALL_DOCDIR} changelog
                        OFF ON)
 
   # Debian's machine-readable copyright file, made from LICENSE: the holder from its copyright

@@ -30,8 +30,10 @@ from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, ru
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
 
-with open(os.path.join(SOURCE, "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
-    VERSION = re.search(r"project\(hitblow VERSION ([0-9.]+)", cmake_lists.read()).group(1)
+with open(os.path.join(SOURCE, "debian", "changelog"), encoding="utf-8") as changelog:
+    # The newest release's version, as CMake reads it: no epoch, no Debian revision.
+    VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+?)(?:-[^-)]+)?\) ",
+                       changelog.read()).group(1)
 with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
     DEFAULTS = re.search(r'set\(HITBLOW_MAINTAINER "([^"]+)".*set\(HITBLOW_HOMEPAGE "([^"]+)"',
                          packaging.read(), re.S).groups()  # (maintainer, home page)
