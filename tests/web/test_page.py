@@ -142,7 +142,7 @@ class Page:
         hidden, nor one under a sheet)."""
         return self.browser.execute_script("""
             return Array.from(document.querySelectorAll(arguments[0])).find((e) => {
-              if (e.getBoundingClientRect().width > 0) e.scrollIntoView({block: 'nearest'});
+              if (e.getBoundingClientRect().width > 0) e.scrollIntoView({block: 'center'});
               const r = e.getBoundingClientRect();
               return r.width > 0 && e.contains(
                   document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2)); });""",
