@@ -193,7 +193,11 @@ test('a game taken back from its end counts once it ends again', async () => {
   await s.type('5678', 'X', '9012', 'X');
   assert.equal(s.state.waiting, 'confirm');
   assert.deepEqual(await s.type('', 'maybe'), [{kind: 'yesOrNo'}, {kind: 'yesOrNo'}]);
-  await s.type('y', '9876');
+  s.myCode = '9876';
+  await s.type('y');
+  assert.equal(s.expected(), '9876', 'the code offered when the computer asks for it');
+  s.myCode = null;
+  await s.type('9876');
   assert.deepEqual([s.state.result, s.state.contradiction.wrong, s.kept.record],
                    ['loss', {turn: 1, guess: '5678', said: 'X', should: '1H2B'},
                     {played: 1, won: 0, lost: 1}]);

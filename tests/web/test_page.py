@@ -560,14 +560,18 @@ class PageTest(ServedPage, unittest.TestCase):
         phone.settle()
         self.assertEqual(set(notes()), {"unknown"}, "a new game clears the notes")
 
-    def test_contradiction_names_the_wrong_answer_and_undo_plays_on_to_a_draw_or_win(self):
-        page, browser = self.page, self.page.browser
-        first = self.open_and_guess_1234("?mesg=en")
+    def test_contradiction_names_the_wrong_answer_and_undo_plays_on_to_a_win(self):
+        page, browser = self.phone, self.phone.browser
+        page.load("?mesg=en")
+        page.type("1234")
+        if page.state() != "answer":
+            self.skipTest("1234 was the computer's code")
+        first = int(page.board()[0][3])
         typed = ["1234"] + page.contradict()
         page.type("")  # ⏎ alone at the question would answer N: not sent
         self.assertEqual((page.state(), browser.find_element(By.ID, "prompt").get_attribute(
             "data-refused")), ("confirm", "yesOrNo"))
-        page.type("y")
+        page.type("Y")
         page.type("5079")
         board = page.board()
         wrong = next(row for row in board if answer_text(score(int(row[3]), 5079)) != row[4])
@@ -575,7 +579,7 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertEqual([card.get_attribute(a) for a in ("data-result", "data-wrong", "data-should")],
                          ["loss", wrong[4], answer_text(score(int(wrong[3]), 5079))])
         self.assertIn(wrong[3], browser.find_element(By.ID, "result-reason").text)
-        for _ in range(4):  # 5079, y, X: back at the second guess
+        for _ in range(4):  # 5079, Y, X, 5678: back at the second guess
             page.act("undo")
             page.settle()
         self.assertEqual((page.state(), len(page.board()), json.loads(browser.execute_script(
@@ -589,7 +593,7 @@ class PageTest(ServedPage, unittest.TestCase):
         typed = typed[:2] + ["%04d" % secret, "X"]
         self.assertEqual(page.result(), ("win", "%04d" % secret))
         self.assert_same_as_console(typed, first, secret, ["-mesg=" + os.path.join(
-            SOURCE, "messages", "en.txt")], "utf-8")
+            SOURCE, "messages", "en.txt")], "utf-8", page)
 
     def test_each_run_has_its_own_secret_even_with_the_clock_stopped(self):
         stop = self.page.browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
