@@ -138,8 +138,7 @@ class Page:
             self.act("start")
 
     def reachable(self, selector):
-        """The first element matching `selector` that a click on its middle reaches (not one
-        hidden, nor one under a sheet)."""
+        """The first element matching `selector` that a click on its middle reaches."""
         return self.browser.execute_script("""
             return Array.from(document.querySelectorAll(arguments[0])).find((e) => {
               if (e.getBoundingClientRect().width > 0) e.scrollIntoView({block: 'center'});
@@ -153,8 +152,7 @@ class Page:
         self.reachable('[data-action="%s"]' % action).click()
 
     def contradict(self):
-        """Answers X twice: the opening book's second guess then has four fresh digits, and no
-        code is left. Returns the lines typed, ending at the question whether they are right."""
+        """Answers X twice (to the book's four fresh digits): the question whether that's right."""
         typed = ["X", "5678", "X"]
         for line in typed:
             self.type(line)
@@ -521,10 +519,8 @@ class PageTest(ServedPage, unittest.TestCase):
 
     def test_phone_checks_answers_against_my_code_takes_back_a_line_and_keeps_notes(self):
         phone, browser = self.phone, self.phone.browser
-        browser.execute_cdp_cmd("Storage.clearDataForOrigin",
-                                {"origin": phone.base, "storageTypes": "local_storage"})
-        browser.get(phone.base + "/?mesg=en")  # a first visit: the rules, Start in sight
-        phone.settle()
+        phone.load("?mesg=en")
+        phone.act("rules")
         self.assertTrue(phone.reachable('[data-action="start"]'), "Start on a 360 x 640 screen")
         browser.find_element(By.ID, "my-code").send_keys("5079")
         phone.act("start")
