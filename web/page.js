@@ -160,7 +160,7 @@ function showRecord(counted) {
   view.drawRecord(r, storage.averageWinTurns(r), words);
 }
 
-// Asks `question` (abandon, clearRecord) in the confirming sheet: `then` once the player agrees,
+// Asks `question` (abandon, forgetRecord) in the confirming sheet: `then` once the player agrees,
 // `otherwise` if not.
 let onAgree = null;
 let onKeep = null;
@@ -209,7 +209,7 @@ const ACTIONS = {
   'undo': () => {
     if (session.undo()) focusLine();
   },
-  'clear-record': () => ask('clearRecord', () => {
+  'clear-record': () => ask('forgetRecord', () => {
     storage.clearRecord();
     showRecord(null);
   }),

@@ -229,14 +229,13 @@ export function markOf(marks, digit) {
 
 // `marks` with the digit's mark moved on to the next one.
 export function nextMark(marks, digit) {
-  const next = MARKS[(MARKS.indexOf(markOf(marks, digit)) + 1) % MARKS.length];
   const letters = Array.from({length: 10}, (_, d) => MARK_LETTERS[MARKS.indexOf(markOf(marks, d))]);
-  letters[digit] = MARK_LETTERS[MARKS.indexOf(next)];
+  letters[digit] = MARK_LETTERS[(MARK_LETTERS.indexOf(letters[digit]) + 1) % MARK_LETTERS.length];
   return letters.join('');
 }
 
-// The question before something that can't be undone (`question`: abandon or clearRecord), in
-// the confirming sheet.
+// The question before something that can't be undone (`question`: abandon or forgetRecord), in
+// the confirming sheet: the words `question`, `question`Yes and `question`No.
 export function ask(question, words) {
   $('confirm').dataset.question = question;
   $('confirm-text').textContent = words[question];
