@@ -375,7 +375,8 @@ class PageTest(ServedPage, unittest.TestCase):
                           self.page.board(), self.page.result()), ("0", "guess", EN[21], [], None))
         self.page.act("rules")
         self.page.act("clear-record")  # asked first
-        self.assertEqual(self.page.browser.find_element(By.ID, "confirm").text.split("\n"),
+        self.assertEqual([e.text for e in self.page.browser.find_elements(By.CSS_SELECTOR,
+                                                                          "#confirm > *")],
                          ["Clear the record of every game on this device?", "Clear it", "Keep it"])
         self.assertIn("1 played", self.page.browser.find_element(By.ID, "rules").text)
         self.page.act("agree")
