@@ -94,8 +94,7 @@ async function session(seed = 0, saved = null) {
            error: () => {}, typed: () => {}, turn: () => {}, changed: () => {},
            ended: () => void (kept.ended += 1), exited: () => {}},
   });
-  s.kept = kept;
-  s.settle = () => new Promise((resolve) => setImmediate(resolve));
+  Object.assign(s, {kept, settle: () => new Promise((resolve) => setImmediate(resolve))});
   s.type = async (...lines) => {
     const refused = lines.map((line) => s.send(line));
     await s.settle();
@@ -113,8 +112,7 @@ test('reads answers as the program does', () => {
     ['0H0B', 0], ['x', 0], ['X1H', 0, 'X first'], ['2H', 10], ['4H', 20], ['2B', 2],
     ['1B1H', 1, 'the second number counts as blows'], ['4294967297 0', 5, 'wraps at 32 bits'],
     ['12B', null, 'a lone number goes by the second byte'], [' 2H', null], ['2', null],
-    ['', null], ['1 H1B', null], ['H1B', null], ['1,2', null],
-  ];
+    ['', null], ['1 H1B', null], ['H1B', null], ['1,2', null]];
   for (const [line, value, why] of cases) {
     const read = readAnswer(line);
     assert.equal(read && read.value, value, `${JSON.stringify(line)} ${why || ''}`);
