@@ -3,14 +3,9 @@
 // "1234 1H2B " in every language). Never from the messages' words, which change with the
 // language.
 
-// The slots the board follows (console/slots.h).
-export const SLOT = {
-  remaining: 1,
-  firstPrompt: 21, nextPrompt: 22, notACode: 23, computerGuess: 24,
-  answerHelp: 25, answerHelpX: 26, draw: 27, userWins: 28, computerWins: 29,
-  answerEchoEnd: 30, scoredGuessEnd: 31,
-  really: 34, giveUp: 35, tellMe: 36, youLose: 40, iWin: 41,
-};
+// The slot numbers and the summary's rule are the program's own (game_constants.js, written by
+// the build).
+import {SLOT, SUMMARY_RULE} from './game_constants.js';
 
 // What the program waits for after the last slot it printed; any other slot, or none at all
 // (a file that can't be read, the usage text), leads only to its closing pause.
@@ -20,15 +15,14 @@ const WAITING_AFTER = {
   [SLOT.really]: 'confirm', [SLOT.giveUp]: 'code', [SLOT.tellMe]: 'code',
 };
 
-// How the game ends, by the slot that says so; the contradiction dialog always ends in the
-// computer's favour.
+// How the game ends, by the slot that says so; the contradiction dialog (from slot `strange` on)
+// always ends in the computer's favour.
 const RESULT_OF = {
   [SLOT.draw]: 'draw', [SLOT.userWins]: 'win', [SLOT.computerWins]: 'loss',
   [SLOT.youLose]: 'loss', [SLOT.iWin]: 'loss',
 };
 
-// The closing summary's rule (turn loop) and a row of it: two scored guesses.
-const SEPARATOR = '---------------------------\n';
+// A row of the closing summary: two scored guesses.
 const SUMMARY_ROW = /^(\d{4}) (\S+) (\d{4}) (\S+) $/;
 // A scored guess as the last thing printed: the code, its score ("X" or hits and blows), a blank.
 const SCORED_AT_END = /(\d{4}) (\S+) $/;
@@ -48,6 +42,60 @@ export function scoreText(value) {
   return (hits ? hits + 'H' : '') + (blows ? blows + 'B' : '');
 }
 
+// An answer line as the program reads it (its turn loop's scan_answer): X, or hits then blows
+// ("1H2B", "1 2", "2H", "3B"), each number wrapping to 32 bits as its scan does. Returns
+// {hits, blows, value} with value = 5 * hits + blows as the program computes it, or null for a
+// line it can't read, which it answers with its reminder of the syntax.
+export function readAnswer(line) {
+  if (/^[xX]/.test(line)) return {hits: 0, blows: 0, value: 0};
+  const number = /^[\t\n\v\f\r ]*([+-]?)(\d+)/;
+  const int32 = (match) => {
+    let magnitude = 0;
+    for (const digit of match[2]) magnitude = (magnitude * 10 + Number(digit)) % 2 ** 32;
+    return (match[1] === '-' ? -magnitude : magnitude) | 0;
+  };
+  const first = number.exec(line);
+  if (!first) return null;
+  const rest = line.slice(first[0].length).replace(/^[hH]*/, '');
+  const second = number.exec(rest);
+  const hits = int32(first);
+  let counts = null;
+  if (second) {
+    counts = [hits, int32(second)];
+  } else if (/^.[hH]/s.test(line)) {
+    counts = [hits, 0];
+  } else if (/^.[bB]/s.test(line)) {
+    counts = [0, hits];
+  }
+  return counts && {hits: counts[0], blows: counts[1], value: (Math.imul(5, counts[0]) + counts[1]) | 0};
+}
+
+// Why no code can score a guess with these hits and blows, or null when one can: too many
+// together, three hits with a blow (the fourth digit has nowhere else to be), a negative count.
+export function impossibleScore(hits, blows) {
+  if (hits < 0 || blows < 0) return 'negative';
+  if (hits + blows > 4) return 'tooMany';
+  return hits === 3 && blows === 1 ? 'threeOne' : null;
+}
+
+// Whether `text` is a code: four different digits.
+export function isCode(text) {
+  return /^\d{4}$/.test(text) && new Set(text).size === 4;
+}
+
+// The score of the code `guess` against the code `secret` (four digits each): 5 * hits + blows.
+export function scoreOf(guess, secret) {
+  let value = 0;
+  for (let i = 0; i < 4; ++i) {
+    if (guess[i] === secret[i]) {
+      value += 5;
+    } else if (secret.includes(guess[i])) {
+      value += 1;
+    }
+  }
+  return value;
+}
+
 function code(value) {
   return String(value).padStart(4, '0');
 }
@@ -61,6 +109,10 @@ export class GameState {
     this.result = null;   // win | loss | draw once the game is decided
     this.secret = null;   // the computer's code, when the game has shown it
     this.printedLeft = [];  // the counts the computer said aloud, by turn (index), where it did
+    // Once the computer finds the answers contradict each other: {wrong}, where wrong is the
+    // first answer your code shows wrong, {turn, guess, said, should}, once the dialog names it.
+    this.contradiction = null;
+    this.walked = 0;  // the rows the dialog has checked against your code and found right
     this.lastSlot = null;
     this.text = '';  // the output since the last slot reported
   }
@@ -86,6 +138,14 @@ export class GameState {
       row.answer = scored[2];
     } else if (slot === SLOT.remaining) {
       this.printedLeft[this.rows.length - 1] = values[0];
+    } else if (slot === SLOT.strange) {
+      this.contradiction = {wrong: null};
+    } else if (slot === SLOT.rowEnd) {
+      this.walked += 1;
+    } else if (slot === SLOT.wrongHere && scored && this.contradiction) {
+      this.contradiction.wrong = {turn: this.walked + 1, guess: scored[1], said: scored[2]};
+    } else if (slot === SLOT.shouldBe && scored && this.contradiction && this.contradiction.wrong) {
+      this.contradiction.wrong.should = scored[2];
     }
     if (RESULT_OF[slot] && this.result === null) this.decide(slot, values);
     return null;
@@ -105,9 +165,9 @@ export class GameState {
     this.waiting = this.result !== null || !WAITING_AFTER[this.lastSlot] ? 'end'
                                                                          : WAITING_AFTER[this.lastSlot];
     if (this.waiting !== 'end' || this.result === null) return;
-    const at = this.text.lastIndexOf(SEPARATOR);
+    const at = this.text.lastIndexOf(SUMMARY_RULE);
     if (at < 0) return;
-    const summary = this.text.slice(at + SEPARATOR.length).split('\n').map((l) => SUMMARY_ROW.exec(l));
+    const summary = this.text.slice(at + SUMMARY_RULE.length).split('\n').map((l) => SUMMARY_ROW.exec(l));
     summary.filter((m) => m).forEach((m, i) => {
       this.rows[i] = {guess: m[1], score: m[2], computerGuess: m[3], answer: m[4]};
     });
@@ -115,6 +175,13 @@ export class GameState {
 
   running() {
     this.waiting = null;
+  }
+
+  // Whether the player has just found the computer's code: its last guess, for a draw, awaits
+  // their answer.
+  found() {
+    const row = this.rows[this.rows.length - 1];
+    return this.waiting === 'answer' && row !== undefined && row.score === scoreText(20);
   }
 
   // Whether a game is under way that leaving would abandon.

@@ -1,9 +1,14 @@
 // The keys: the keyboard types into the input line as usual, and on a touch screen the key pad
 // under it edits the same line at its caret, so the program gets exactly the lines a typist
-// sends. `onLine(text)` receives each line sent with Enter.
+// sends. `onLine(text)` receives each line sent with Enter, and returns false to keep it in the
+// line (held back, to be mended).
 const line = document.getElementById('line');
 const typing = document.getElementById('typing');
 const pad = document.getElementById('pad');
+
+// The most the pad types for what the game waits for (the pad's data-waiting): a code's four
+// digits, a score's four characters (1H2B), one letter for Y or N.
+const PAD_LENGTH = {guess: 4, answer: 4, code: 4, confirm: 1};
 
 function pressKey(key) {
   if (key === 'Enter') {
@@ -16,7 +21,16 @@ function pressKey(key) {
     if (start === end && start > 0) start -= 1;
     key = '';
   }
+  const most = PAD_LENGTH[pad.dataset.waiting];
+  if (most !== undefined && line.value.length - (end - start) + key.length > most) return;
   line.setRangeText(key, start, end, 'end');
+}
+
+// Fills the line with `text`, selected, so that Enter sends it and the first key typed replaces
+// it.
+export function offerLine(text) {
+  line.value = text;
+  line.select();
 }
 
 // Whether the line should hold the focus: not while a sheet (rules, end card, question) is open
@@ -34,7 +48,7 @@ export function setUpKeys(onLine) {
     event.preventDefault();
     const text = line.value;
     line.value = '';
-    onLine(text);
+    if (onLine(text) === false) line.value = text;
   });
 
   // On a touch screen (where the pad shows) the line calls up no soft keyboard while the pad is

@@ -1,24 +1,24 @@
-// hitblow in a browser page, wired once here: the program runner (runner.js), the game state the
-// board is drawn from (game_state.js), the view (view.js), the keys (keys.js), what is kept on
-// this device (storage.js) and the page's words in the player's language (words.js).
+// hitblow in a browser page, wired once here: the program runner (runner.js), the game on screen
+// with its seed, lines, replay and undo (session.js), the game state the board is drawn from
+// (game_state.js), the view (view.js), the keys (keys.js), what is kept on this device
+// (storage.js) and the page's words in the player's language (words.js).
 //
 // Each game is one fresh run of the program; the page shows what it prints and sends it only the
 // lines a player types. The URL parameters are the game's options: ?mesg=en (messages/en.txt),
 // ?quiet (the computer keeps its thoughts to itself), and ?sjis for tests. Without ?mesg= the game
-// starts in the visitor's language when a catalogue speaks it; ?mesg= alone is the built-in
-// Japanese. The built-in texts are Shift-JIS bytes; a message file is decoded as UTF-8.
+// starts in the visitor's language when a catalogue speaks it, else in English; ?mesg= alone is
+// the built-in Japanese. The built-in texts are Shift-JIS bytes; a message file is decoded as UTF-8.
 //
 // The service worker (sw.js) keeps the whole site, so that it plays offline once visited.
 import {CATALOGUES} from './catalogues.js';
-import {GameState, scoreValue} from './game_state.js';
-import {focusLine, setUpKeys} from './keys.js';
+import {PAUSE} from './game_constants.js';
+import {isCode, scoreValue} from './game_state.js';
+import {focusLine, offerLine, setUpKeys} from './keys.js';
 import {codesLeft, secretOf, startRun} from './runner.js';
+import {Session} from './session.js';
 import * as storage from './storage.js';
 import * as view from './view.js';
 import {WORDS, wordsFor} from './words.js';
-
-// The program's Return prompt of its closing pause (console::pause_for_return).
-const PAUSE = '\n--(Hit return key)--\n';
 
 // The language menu: the built-in texts (Japanese) first, then each catalogue the build found
 // under its language's own name; a catalogue in a language already listed (ja-utf8) is left out,
@@ -37,7 +37,8 @@ const MENU = languageMenu();
 // The menu entry of the first of the visitor's languages that one speaks: a language tag's first
 // subtag, except that Chinese is told apart by script or region (zh-TW, zh-HK and zh-MO read
 // Traditional characters; zh-CN, zh-SG and plain zh Simplified). Japanese is the built-in texts;
-// no match at all is too.
+// a visitor none of whose languages is there gets English (the console's own default stays the
+// built-in texts).
 function visitorsCatalogue() {
   const tags = navigator.languages && navigator.languages.length ? navigator.languages
                                                                    : [navigator.language || ''];
@@ -51,7 +52,8 @@ function visitorsCatalogue() {
     const found = MENU.find((entry) => entry.lang === lang);
     if (found) return found.mesg;
   }
-  return '';
+  const english = MENU.find((entry) => entry.lang === 'en');
+  return english ? english.mesg : '';
 }
 
 const params = new URLSearchParams(window.location.search);
@@ -65,132 +67,85 @@ const playing = MENU.find((entry) => entry.mesg === options.mesg);
 const lang = playing ? playing.lang : wordsFor(options.mesg) || 'en';
 const words = WORDS[wordsFor(lang) || 'en'];
 
-// The game on screen: its run, the state drawn from it, the run's seed and the lines it has read.
-let state = new GameState();
-let run = null;
-let seed = 0;
-let lines = [];
-let replaying = 0;       // saved lines not yet read again by the resumed run
-let resumed = false;     // a saved game being replayed, before the player's first new line
-let failed = false;      // the run ended without a game (an unreadable message file)
-let restarting = null;   // the lines to start the next game with, once the program has ended
-let carried = [];        // lines typed ahead of the closing pause
-
-function freshSeed() {
-  return crypto.getRandomValues(new Uint32Array(1))[0];
-}
+const prompt = document.getElementById('prompt');
+const myCodeInput = document.getElementById('my-code');
+// The scratchpad's marks, kept with the saved game (view.js's MARKS by letter).
+let marks = '';
+// The wait whose expected score the line was last filled with, so that it is offered once.
+let offered = null;
 
 function draw() {
+  const state = session.state;
+  const expected = session.expected();
   view.drawBoard(state, words);
-  view.drawPrompt(state, words, failed);
+  view.drawPrompt(state, words, session.failed, expected);
+  view.drawUndo(session.canUndo());
+  view.drawScratch(marks, words);
   view.scrollToEnd();
+  // What the player's code gives is offered in the line, once a wait, and only to an empty line.
+  const wait = state.waiting + ':' + session.lines.length;
+  if (expected !== null && state.waiting !== 'end' && offered !== wait) {
+    offered = wait;
+    if (!document.getElementById('line').value) offerLine(expected);
+  }
 }
 
-// A new run: the saved game `saved` replayed, or a fresh game that reads `firstLines` first.
-function newGame(saved, firstLines = []) {
-  if (run) run.stop();
-  state = new GameState();
-  failed = false;
-  restarting = null;
-  seed = saved ? saved.seed : freshSeed();
-  lines = saved ? saved.lines.slice() : [];
-  replaying = lines.length;
-  resumed = replaying > 0;
-  view.clearScreen();
-  view.showSheet('result', false);
-  view.announce('');
-  const current = startRun(options, seed, lines, {
-    output: (text) => {
-      state.output(text);
-      view.showOutput(text);
+function save({seed, lines}) {
+  storage.saveGame({seed, mesg: options.mesg, quiet: options.quiet, lines, marks});
+}
+
+const session = new Session({
+  program: (seed, lines, on) => startRun(options, seed, lines, on),
+  newSeed: () => crypto.getRandomValues(new Uint32Array(1))[0],
+  store: {save, drop: storage.dropGame, count: storage.countGame, uncount: storage.uncountGame},
+  show: {
+    begun: (fresh) => {
+      if (fresh) marks = '';
+      offered = null;
+      view.clearScreen();
+      view.showSheet('result', false);
+      view.showRefusal(null, words);
+      view.announce('');
     },
+    output: (text) => view.showOutput(text),
     error: (text) => view.showNote(text, 'stderr'),
-    slot: (slot, values) => {
-      const row = state.slot(slot, values);
-      if (row && !resumed) {
-        const score = scoreValue(row.score);
-        view.announce(words.announce(state.rows.length, row.guess,
-                                     words.score(Math.floor(score / 5), score % 5),
-                                     row.computerGuess));
-      }
-      draw();
-    },
-    waiting: () => {
-      state.wait();
-      if (state.waiting === 'end' && resumed) {
-        refuseSavedGame();
-        return;
-      }
-      draw();
-      if (state.waiting === 'end') {
-        carried = current.takeTyped();  // typed before the end: the next game's first lines
-        gameOver();
-      }
-      focusLine();
-    },
-    read: (text) => {
+    typed: (text) => {
+      view.showRefusal(null, words);
       view.showNote(text + '\n', 'typed');
-      const wasEnd = state.waiting === 'end';
-      state.running();
+    },
+    turn: (row) => {
+      const score = scoreValue(row.score);
+      let said = words.announce(session.state.rows.length, row.guess,
+                                words.score(Math.floor(score / 5), score % 5), row.computerGuess);
+      if (score === 20) said += ' ' + words.lastGuess(row.computerGuess);
+      view.announce(said);
+    },
+    changed: () => {
       draw();
-      if (replaying > 0) {
-        replaying -= 1;
-        return;
-      }
-      resumed = false;
-      if (wasEnd) return;
-      lines.push(text);
-      storage.saveGame({seed, mesg: options.mesg, quiet: options.quiet, lines});
+      if (session.state.waiting) focusLine();
     },
-    exit: (status, reason) => {
-      document.getElementById('prompt').dataset.lastExit = reason ? 'abort' : String(status);
-      if (current !== run) return;
-      if (resumed) {
-        refuseSavedGame();
-        return;
-      }
-      if (restarting !== null) {
-        newGame(null, restarting);
-        return;
-      }
-      if (!view.sheetShown('result')) {  // stopped, or ended without its pause
-        failed = true;
-        state.waiting = 'end';
-        draw();
-        view.showResult(state, words, true);
-      }
+    ended: gameOver,
+    exited: (status, reason) => {
+      prompt.dataset.lastExit = reason ? 'abort' : String(status);
     },
-  });
-  run = current;
-  for (const text of firstLines) run.send(text);
-  draw();
-}
+  },
+});
 
-// A saved game whose replay the program refuses (it ends early, or the run stops) is dropped,
-// and a fresh game starts.
-function refuseSavedGame() {
-  storage.dropGame();
-  newGame(null);
-}
-
-// The closing pause: the end card in place of the pause line, the record counted once.
-function gameOver() {
-  storage.dropGame();
+// The closing pause: the end card in place of the pause line, with the record as counted.
+function gameOver(counted) {
+  const state = session.state;
   view.setPauseAside(PAUSE);
-  failed = state.result === null;
   draw();
-  const result = failed ? null : storage.countGame(state.result, state.rows.length);
-  showRecord(result);
-  view.showResult(state, words, failed);
+  showRecord(counted);
+  view.showResult(state, words, session.failed);
   document.querySelector('#result [data-action="play-again"]').focus();
-  if (failed) return;
+  if (session.failed) return;
   view.announce(words[state.result] + ' ' + words.turns(state.rows.length));
-  const finished = state;
   const sides = state.sides();
   Promise.all([codesLeft(sides.computer), codesLeft(sides.player),
-               state.secret !== null ? state.secret : secretOf(seed)])
+               state.secret !== null ? state.secret : secretOf(session.seed)])
       .then(([computer, player, secret]) => {
-        if (finished !== state) return;
+        if (state !== session.state) return;
         if (state.secret === null) {
           state.secret = String(secret).padStart(4, '0');
           view.showResult(state, words, false);
@@ -205,36 +160,26 @@ function showRecord(counted) {
   view.drawRecord(r, storage.averageWinTurns(r), words);
 }
 
-// Play again: the page answers the program's wait for Return itself, and the next game starts
-// once the program has ended; what was typed at the end (`firstLine`, not empty) is the new
-// game's first line.
-function playAgain(firstLine) {
-  const first = carried.concat(firstLine ? [firstLine] : []);
-  carried = [];
-  if (run && !run.over && state.waiting === 'end') {
-    restarting = first;
-    run.send('');
-    return;
-  }
-  newGame(null, first);
+// Asks `question` (abandon, forgetRecord) in the confirming sheet: `then` once the player agrees,
+// `otherwise` if not.
+let onAgree = null;
+let onKeep = null;
+function ask(question, then, otherwise = () => {}) {
+  onAgree = then;
+  onKeep = otherwise;
+  view.ask(question, words);
 }
 
-// Runs `then` at once, or after the player agrees to abandon the game in progress; `otherwise`
-// when they keep it.
-let onAbandon = null;
-let onKeep = null;
-function unlessInProgress(then, otherwise = () => {}) {
-  if (!state.inProgress()) {
+// Runs `then` at once, or after the player agrees to abandon the game in progress.
+function unlessInProgress(then, otherwise) {
+  if (!session.inProgress()) {
     then();
     return;
   }
-  onAbandon = () => {
+  ask('abandon', () => {
     storage.dropGame();
     then();
-  };
-  onKeep = otherwise;
-  view.showSheet('confirm', true);
-  document.querySelector('#confirm [data-action="keep"]').focus();
+  }, otherwise);
 }
 
 // Another language or thinking aloud is another run of the program: a page with those options.
@@ -259,15 +204,18 @@ const ACTIONS = {
     view.showSheet('rules', true);
     document.querySelector('#rules [data-action="start"]').focus({preventScroll: true});
   },
-  'new-game': () => unlessInProgress(() => playAgain('')),
-  'play-again': () => playAgain(''),
-  'clear-record': () => {
+  'new-game': () => unlessInProgress(() => session.playAgain('')),
+  'play-again': () => session.playAgain(''),
+  'undo': () => {
+    if (session.undo()) focusLine();
+  },
+  'clear-record': () => ask('forgetRecord', () => {
     storage.clearRecord();
     showRecord(null);
-  },
-  'abandon': () => {
+  }),
+  'agree': () => {
     view.showSheet('confirm', false);
-    onAbandon();
+    onAgree();
   },
   'keep': () => {
     view.showSheet('confirm', false);
@@ -275,6 +223,35 @@ const ACTIONS = {
     focusLine();
   },
 };
+
+// The player's code, kept on this device for checking their answers: four different digits, or
+// nothing.
+function setUpMyCode() {
+  const take = () => {
+    const text = myCodeInput.value.trim();
+    session.myCode = isCode(text) ? text : null;
+    myCodeInput.setAttribute('aria-invalid', String(text !== '' && !isCode(text)));
+    storage.setMyCode(session.myCode);
+  };
+  myCodeInput.value = storage.myCode();
+  take();
+  myCodeInput.addEventListener('input', () => {
+    take();
+    offered = null;
+    draw();
+  });
+}
+
+// A tap on a digit of the scratchpad moves its mark on; the marks are saved with the game.
+function setUpScratch() {
+  document.getElementById('scratch').addEventListener('click', (event) => {
+    const toggle = event.target.closest('[data-digit]');
+    if (!toggle) return;
+    marks = view.nextMark(marks, Number(toggle.dataset.digit));
+    view.drawScratch(marks, words);
+    if (session.state.waiting !== 'end') save(session);
+  });
+}
 
 function setUpOptions() {
   const menu = document.getElementById('mesg');
@@ -321,17 +298,20 @@ document.addEventListener('click', (event) => {
 
 view.applyWords(words, lang);
 setUpOptions();
+setUpMyCode();
+setUpScratch();
 showRecord(null);
 setUpKeys((text) => {
-  if (state.waiting === 'end') {
-    playAgain(text);
-  } else if (run) {
-    run.send(text);
-  }
+  const refused = session.send(text);
+  view.showRefusal(refused, words);
+  return !refused;
 });
+view.followRemarks();
+window.addEventListener('resize', view.placeResult);
 if (!storage.rulesSeen() || window.location.hash === '#rules') ACTIONS.rules();
 keepForOffline();
 const saved = storage.savedGame();
 const resumable = saved && saved.mesg === options.mesg && saved.quiet === options.quiet;
-newGame(resumable ? saved : null);
+if (resumable) marks = saved.marks;
+session.begin(resumable ? saved : null);
 focusLine();

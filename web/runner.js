@@ -6,6 +6,7 @@
 //
 // A second instance of the same program, which never runs main(), answers the page's questions
 // with the game's own code (web/review.cpp): the codes left after each row, the secret of a seed.
+import {MAX_TURNS} from './game_constants.js';
 
 // The program compiled once per page load; every run and the questions instantiate it anew. A
 // server that doesn't call it application/wasm gets it compiled from its bytes instead.
@@ -198,7 +199,7 @@ function questionsInstance() {
 export async function codesLeft(rows) {
   const game = await questionsInstance();
   const board = game._hitblow_board() >> 2;
-  const capacity = 100;  // the game's turns at most (game::k_max_turns)
+  const capacity = MAX_TURNS;  // the rows review.cpp's buffer holds: a game's turns at most
   const used = rows.slice(0, capacity);
   used.forEach((row, i) => {
     game.HEAP32[board + i] = row.guess;

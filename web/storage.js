@@ -1,11 +1,13 @@
 // What the page keeps on this device (localStorage): the game in progress, as its run's seed,
-// options and the lines typed so far (replayed into a fresh run, they give the same game); the
-// record of games played; whether the rules have been seen. A stored value that doesn't parse
+// options and the lines typed so far (replayed into a fresh run, they give the same game), with
+// the scratchpad's marks; the record of games played; whether the rules have been seen; the
+// player's code, when they let the page check their answers. A stored value that doesn't parse
 // reads as none, and storage that is full or forbidden keeps nothing, without an error.
 
 const GAME = 'hitblow.game';
 const RECORD = 'hitblow.record';
 const SEEN = 'hitblow.seen';
+const CODE = 'hitblow.code';
 
 function read(key) {
   try {
@@ -29,13 +31,15 @@ function write(key, value) {
 
 const isCount = (n) => Number.isInteger(n) && n >= 0;
 
-// The saved game {seed, mesg, quiet, lines}, or null when there is none that parses.
+// The saved game {seed, mesg, quiet, lines, marks}, or null when there is none that parses;
+// marks (the scratchpad's, a string) that don't parse read as none.
 export function savedGame() {
   const game = read(GAME);
   const valid = game !== null && typeof game === 'object' && isCount(game.seed) &&
                 game.seed < 2 ** 32 && typeof game.mesg === 'string' &&
                 typeof game.quiet === 'boolean' && Array.isArray(game.lines) &&
                 game.lines.every((line) => typeof line === 'string');
+  if (valid && typeof game.marks !== 'string') game.marks = '';
   return valid ? game : null;
 }
 
@@ -74,6 +78,18 @@ export function countGame(result, turns) {
   return r;
 }
 
+// Takes back the count of a game that countGame() counted: it was taken back from its end.
+export function uncountGame(result, turns) {
+  const r = record();
+  const kind = {win: 'won', loss: 'lost', draw: 'drawn'}[result];
+  if (r.played === 0 || r[kind] === 0) return r;
+  r.played -= 1;
+  r[kind] -= 1;
+  if (result === 'win') r.winTurns = Math.max(0, r.winTurns - turns);
+  write(RECORD, r);
+  return r;
+}
+
 export function clearRecord() {
   write(RECORD, null);
 }
@@ -89,4 +105,14 @@ export function rulesSeen() {
 
 export function markRulesSeen() {
   write(SEEN, true);
+}
+
+// The player's code as they typed it on this device, or ''.
+export function myCode() {
+  const code = read(CODE);
+  return typeof code === 'string' ? code : '';
+}
+
+export function setMyCode(code) {
+  write(CODE, code || null);
 }

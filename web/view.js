@@ -15,6 +15,11 @@ const PAD_KEYS = {
   code: '1234567890',
 };
 
+// The scratchpad's marks of a digit, in the order a tap cycles through them, and each one's
+// letter in a saved game's marks (a string, a letter a digit; a missing one is unknown).
+export const MARKS = ['unknown', 'out', 'in'];
+const MARK_LETTERS = 'uoi';
+
 export function applyWords(words, lang) {
   document.documentElement.lang = lang;
   document.title = words.title;
@@ -57,6 +62,20 @@ export function showNote(text, className) {
 export function scrollToEnd() {
   const box = $('remarks');
   box.scrollTop = box.scrollHeight;
+}
+
+// The remarks keep following the newest line when their box changes size (a phone turned on its
+// side), unless the player has scrolled back to read. A size change only ever scrolls a box by
+// clamping it to its end, so the scroll events tell the two apart.
+export function followRemarks() {
+  const box = $('remarks');
+  let atEnd = true;
+  box.addEventListener('scroll', () => {
+    atEnd = box.scrollTop + box.clientHeight >= box.scrollHeight - 4;
+  });
+  new ResizeObserver(() => {
+    if (atEnd) scrollToEnd();
+  }).observe(box);
 }
 
 // At the closing pause: the program's Return prompt, `pause`, stays in the transcript but not
@@ -131,19 +150,28 @@ export function drawBoard(state, words) {
   $('board').tBodies[0].replaceChildren(...rows);
 }
 
-// What the game waits for, in words, and the keys for it.
-export function drawPrompt(state, words, failed) {
+// What the game waits for, in words, and the keys for it; `expected` is what the player's code
+// gives (the score of the computer's guess, or the code it asks for), null when unknown.
+export function drawPrompt(state, words, failed, expected) {
   const prompt = $('prompt');
   const waiting = state.waiting;
   const row = state.rows[state.rows.length - 1];
+  let answer = row && row.computerGuess ? words.promptAnswer(row.computerGuess) : '';
+  if (state.found()) answer = words.lastGuess(row.computerGuess);
+  if (expected !== null && waiting === 'answer') answer += ' · ' + words.expected(expected);
   const texts = {
     guess: words.promptGuess,
-    answer: row && row.computerGuess ? words.promptAnswer(row.computerGuess) : '',
+    answer,
     confirm: words.promptConfirm,
     code: words.promptCode,
     end: failed ? words.failed : words.promptEnd,
   };
   prompt.textContent = waiting ? texts[waiting] : words.promptLoading;
+  if (expected !== null && waiting) {
+    prompt.dataset.expected = expected;
+  } else {
+    delete prompt.dataset.expected;
+  }
   if (waiting) {
     prompt.dataset.waiting = waiting;
   } else {
@@ -165,6 +193,58 @@ export function drawPrompt(state, words, failed) {
   }
 }
 
+// Why the line typed was held back (session.js's refusal()), in place under the prompt; none
+// for null.
+export function showRefusal(refused, words) {
+  const prompt = $('prompt');
+  const reason = $('reason');
+  if (refused) {
+    prompt.dataset.refused = refused.kind;
+  } else {
+    delete prompt.dataset.refused;
+  }
+  reason.textContent = !refused ? '' :
+      refused.kind === 'differs' ? words.differs(refused.expected) : words.refused[refused.kind];
+  reason.hidden = !refused;
+}
+
+// Undo is there to use while a line can be taken back.
+export function drawUndo(possible) {
+  for (const button of document.querySelectorAll('[data-action="undo"]')) button.disabled = !possible;
+}
+
+// The scratchpad: each digit with its mark (`marks` as storage keeps them) and its name.
+export function drawScratch(marks, words) {
+  for (const toggle of document.querySelectorAll('#scratch [data-digit]')) {
+    const digit = Number(toggle.dataset.digit);
+    const mark = markOf(marks, digit);
+    toggle.dataset.mark = mark;
+    toggle.setAttribute('aria-label', digit + ': ' + words.marks[mark]);
+  }
+}
+
+export function markOf(marks, digit) {
+  return MARKS[Math.max(0, MARK_LETTERS.indexOf(marks[digit] || 'u'))];
+}
+
+// `marks` with the digit's mark moved on to the next one.
+export function nextMark(marks, digit) {
+  const letters = Array.from({length: 10}, (_, d) => MARK_LETTERS[MARKS.indexOf(markOf(marks, d))]);
+  letters[digit] = MARK_LETTERS[(MARK_LETTERS.indexOf(letters[digit]) + 1) % MARK_LETTERS.length];
+  return letters.join('');
+}
+
+// The question before something that can't be undone (`question`: abandon or forgetRecord), in
+// the confirming sheet: the words `question`, `question`Yes and `question`No.
+export function ask(question, words) {
+  $('confirm').dataset.question = question;
+  $('confirm-text').textContent = words[question];
+  document.querySelector('#confirm [data-action="agree"]').textContent = words[question + 'Yes'];
+  document.querySelector('#confirm [data-action="keep"]').textContent = words[question + 'No'];
+  showSheet('confirm', true);
+  document.querySelector('#confirm [data-action="keep"]').focus();
+}
+
 export function announce(text) {
   $('announce').textContent = text;
 }
@@ -184,10 +264,23 @@ export function sheetShown(id) {
   return !$(id).hidden;
 }
 
-// The end card: who won, in how many turns, the computer's code; a failed start shows only
-// that it failed.
+// The end card: who won, in how many turns, the computer's code, and after the contradiction
+// dialog why; a failed start shows only that it failed.
 export function showResult(state, words, failed) {
   const card = $('result');
+  const reason = $('result-reason');
+  const wrong = state.contradiction && state.contradiction.wrong;
+  reason.textContent = failed || !state.contradiction ? '' :
+      wrong && wrong.should ? words.wrongAnswer(wrong.turn, wrong.guess, wrong.said, wrong.should) :
+                              words.contradiction;
+  reason.hidden = !reason.textContent;
+  if (wrong && wrong.should) {
+    card.dataset.wrong = wrong.said;
+    card.dataset.should = wrong.should;
+  } else {
+    delete card.dataset.wrong;
+    delete card.dataset.should;
+  }
   if (failed) {
     delete card.dataset.result;
     delete card.dataset.secret;
@@ -206,6 +299,19 @@ export function showResult(state, words, failed) {
   $('review').hidden = true;
   showSheet('rules', false);
   showSheet('result', true);
+  placeResult();
+}
+
+// The end card leaves the board's newest row in sight: it ends above the bottom of the screen and
+// starts below that row, scrolling within itself if it must.
+export function placeResult() {
+  const card = $('result');
+  const newest = document.querySelector('#board tr.newest');
+  card.style.maxHeight = '';
+  if (card.hidden || !newest) return;
+  const below = Math.max(newest.getBoundingClientRect().bottom, 0) + 4;
+  const drawn = card.getBoundingClientRect();
+  card.style.maxHeight = Math.max(0, Math.min(drawn.height, drawn.bottom - below)) + 'px';
 }
 
 // The review: after each turn, how many codes were still possible for each side, as bars on a
@@ -240,4 +346,5 @@ export function drawReview(computerLeft, playerLeft, words) {
     side.querySelector('.bars').replaceChildren(...bars);
   }
   figure.hidden = false;
+  placeResult();
 }

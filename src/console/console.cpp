@@ -160,7 +160,7 @@ std::int32_t read_decimal(const char* text) {
 }
 
 void pause_for_return() {
-  print("\n--(Hit return key)--\n");
+  print("%s", k_pause_prompt);
   Streams& s = streams();
   // Buffered output meets the file here at the latest: if it can't be written, nobody sees the
   // prompt, so the run ends instead of waiting for a Return.

@@ -61,6 +61,9 @@ const char* scan_decimal(const char* text, std::int32_t& value);
 // scan_decimal's value: 0 when there are no digits. Never fails.
 std::int32_t read_decimal(const char* text);
 
+// The Return prompt of pause_for_return(); the page sets it aside for its end card.
+constexpr char k_pause_prompt[] = "\n--(Hit return key)--\n";
+
 // Prints the Return prompt and waits for one line (at most 511 bytes); returns at once at end
 // of input. The prompt is flushed first, so output that can't be written ends the run here
 // instead of waiting for a Return nobody was asked for.

@@ -12,6 +12,9 @@ using codes::ScoreCode;
 
 constexpr int k_max_turns = 100;  // the History holds 100 turns; the game ends after them
 
+// The line between the last turn and the closing summary, which lists every turn.
+constexpr char k_summary_rule[] = "---------------------------\n";
+
 // The game's record, one entry per turn in which the user gave a valid code.
 struct History {
   Code user_guesses[k_max_turns];

@@ -18,7 +18,7 @@ ScoreCode as_score(std::int32_t hits, std::int32_t blows) {
 }
 
 void print_summary(const History& history, int rows) {
-  console::print("---------------------------\n");
+  console::print("%s", k_summary_rule);
   codes::print_history(rows, history.user_guesses, history.user_scores, history.computer_guesses,
                        history.answers);
 }

@@ -137,9 +137,27 @@ class Page:
         if self.browser.find_element(By.ID, "rules").is_displayed():
             self.act("start")
 
+    def reachable(self, selector):
+        """The first element matching `selector` that a click on its middle reaches."""
+        return self.browser.execute_script("""
+            return Array.from(document.querySelectorAll(arguments[0])).find((e) => {
+              if (e.getBoundingClientRect().width > 0) e.scrollIntoView({block: 'center'});
+              const r = e.getBoundingClientRect();
+              return r.width > 0 && e.contains(
+                  document.elementFromPoint(r.left + r.width / 2, r.top + r.height / 2)); });""",
+                                           selector)
+
     def act(self, action):
         """Presses the control whose data-action is `action`."""
-        self.browser.find_element(By.CSS_SELECTOR, '[data-action="%s"]' % action).click()
+        self.reachable('[data-action="%s"]' % action).click()
+
+    def contradict(self):
+        """Answers X twice (to the book's four fresh digits): the question whether that's right."""
+        typed = ["X", "5678", "X"]
+        for line in typed:
+            self.type(line)
+        assert self.state() == "confirm", self.output()[-300:]
+        return typed
 
     def board(self):
         """The board's rows, oldest first: [turn, guess, score, computer's guess, answer]."""
@@ -205,14 +223,17 @@ class Phone(Page):
 
     def tap(self, selector):
         tap = ActionBuilder(self.browser, mouse=PointerInput(interaction.POINTER_TOUCH, "f"))
-        tap.pointer_action.move_to(self.browser.find_element(By.CSS_SELECTOR, selector))
+        tap.pointer_action.move_to(self.reachable(selector))
         tap.pointer_action.pointer_down().pointer_up()
         tap.perform()
 
     def keys(self):
-        """The keys the pad shows now."""
-        return [key.get_attribute("data-key") for key in
-                self.browser.find_elements(By.CSS_SELECTOR, "#pad button") if key.is_displayed()]
+        """The keys the pad shows now, row by row as they are seen."""
+        return self.browser.execute_script("""
+            return Array.from(document.querySelectorAll('#pad button'))
+                .map((key) => [key.getBoundingClientRect(), key.dataset.key])
+                .filter(([r]) => r.width > 0).sort(([a], [b]) => a.top - b.top || a.left - b.left)
+                .map(([, key]) => key);""")
 
     def type(self, line):
         """Taps a slip (the first key shown, and the backspace), the line's keys and Enter."""
@@ -353,7 +374,12 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertEqual((self.page.exit_status(), self.page.state(), self.page.output(),
                           self.page.board(), self.page.result()), ("0", "guess", EN[21], [], None))
         self.page.act("rules")
-        self.page.act("clear-record")
+        self.page.act("clear-record")  # asked first
+        self.assertEqual([e.text for e in self.page.browser.find_elements(By.CSS_SELECTOR,
+                                                                          "#confirm > *")],
+                         ["Clear the record of every game on this device?", "Clear it", "Keep it"])
+        self.assertIn("1 played", self.page.browser.find_element(By.ID, "rules").text)
+        self.page.act("agree")
         self.assertIn("0 played", self.page.browser.find_element(By.ID, "rules").text)
 
     def test_reminder_history_and_contradiction_dialog(self):
@@ -365,7 +391,7 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertTrue(self.page.output().endswith(scored(first, 0).decode() + "\n" + JA[22]),
                         "the history lists the turn, then the prompt comes again")
         self.page.type("1234")
-        self.page.type("4H3B")  # 23: no code can answer that, so no candidate is left
+        self.page.type("X")  # X to the book's four fresh digits leaves no candidate
         self.assertIn(JA[32], self.page.output())
         # The question has no line feed; the page shows it while the program waits.
         self.assertTrue(self.page.output().endswith(JA[34]), self.page.output()[-100:])
@@ -422,7 +448,7 @@ class PageTest(ServedPage, unittest.TestCase):
         Select(browser.find_element(By.CSS_SELECTOR, '[data-option="mesg"]')).select_by_value("es")
         self.assertEqual(browser.execute_script("return document.documentElement.lang;"), "en",
                          "nothing changes before the player agrees")
-        self.page.act("abandon")
+        self.page.act("agree")
         WebDriverWait(browser, TIMEOUT).until(
             lambda b: b.execute_script("return document.documentElement.lang;") == "es")
         self.page.settle()
@@ -445,7 +471,7 @@ class PageTest(ServedPage, unittest.TestCase):
         self.phone.load("?mesg=en")
         self.assertEqual(self.phone.keys(), list("1234567890?") + ["Backspace", "Enter"])
         self.phone.type("1234")
-        self.assertEqual(self.phone.keys(), list("1234H0BX") + ["Backspace", "Enter"])
+        self.assertEqual(self.phone.keys(), list("01234HBX") + ["Backspace", "Enter"])
         prompt = self.phone.browser.find_element(By.ID, "prompt")
         asked = prompt.get_attribute("data-computer-guess")
         self.assertEqual(prompt.text, "Score my guess " + asked)
@@ -494,6 +520,80 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assert_same_as_console(typed + more, first, secret, ["-mesg=" + os.path.join(
             SOURCE, "messages", "en.txt")], "utf-8", self.phone)
 
+    def test_phone_checks_answers_against_my_code_takes_back_a_line_and_keeps_notes(self):
+        phone, browser = self.phone, self.phone.browser
+        phone.load("?mesg=en")
+        phone.act("rules")
+        self.assertTrue(phone.reachable('[data-action="start"]'), "Start on a 360 x 640 screen")
+        browser.find_element(By.ID, "my-code").send_keys("5079")
+        phone.act("start")
+        notes = lambda: [d.get_attribute("data-mark") for d in
+                         browser.find_elements(By.CSS_SELECTOR, "#scratch [data-digit]")]
+        for digit in "3777":
+            phone.tap('#scratch [data-digit="%s"]' % digit)
+        self.assertEqual(notes()[3:8:4], ["out", "unknown"], "each tap moves the mark on")
+        phone.type("1234")
+        prompt, line = browser.find_element(By.ID, "prompt"), browser.find_element(By.ID, "line")
+        expected = answer_text(score(int(prompt.get_attribute("data-computer-guess")), 5079))
+        self.assertEqual([prompt.get_attribute("data-expected"), line.get_attribute("value")],
+                         [expected, expected], "the score of my code, offered in the line")
+        shown = phone.output()
+        lie = "1B" if expected == "X" else "X"
+        for typed, held in (("3H1B2", "threeOne"), ("4H1B", "tooMany"), (lie, "differs")):
+            browser.execute_script("arguments[0].value = '';", line)
+            phone.type(typed)  # the pad types a score's four characters at most
+            self.assertEqual((phone.state(), prompt.get_attribute("data-refused"),
+                              line.get_attribute("value"), phone.output()),
+                             ("answer", held, typed[:4], shown), typed)
+        phone.tap('#pad [data-key="Enter"]')  # the same answer again is sent
+        phone.settle()
+        self.assertNotEqual(phone.output(), shown)
+        phone.load("?mesg=en", keep=True)
+        self.assertEqual(notes()[3:8:4], ["out", "unknown"], "the notes kept with the game")
+        phone.act("undo")
+        phone.settle()
+        self.assertEqual((phone.state(), phone.output(), phone.board()[0][4]),
+                         ("answer", shown, None), "as before the lie")
+        phone.act("new-game")
+        phone.act("agree")
+        phone.settle()
+        self.assertEqual(set(notes()), {"unknown"}, "a new game clears the notes")
+
+    def test_contradiction_names_the_wrong_answer_and_undo_plays_on_to_a_win(self):
+        page, browser = self.phone, self.phone.browser
+        page.load("?mesg=en")
+        page.type("1234")
+        if page.state() != "answer":
+            self.skipTest("1234 was the computer's code")
+        first = int(page.board()[0][3])
+        typed = ["1234"] + page.contradict()
+        page.type("")  # ⏎ alone at the question would answer N: not sent
+        self.assertEqual((page.state(), browser.find_element(By.ID, "prompt").get_attribute(
+            "data-refused")), ("confirm", "yesOrNo"))
+        page.type("Y")
+        page.type("5079")
+        board = page.board()
+        wrong = next(row for row in board if answer_text(score(int(row[3]), 5079)) != row[4])
+        card = browser.find_element(By.ID, "result")
+        self.assertEqual([card.get_attribute(a) for a in ("data-result", "data-wrong", "data-should")],
+                         ["loss", wrong[4], answer_text(score(int(wrong[3]), 5079))])
+        self.assertIn(wrong[3], browser.find_element(By.ID, "result-reason").text)
+        for _ in range(4):  # 5079, Y, X, 5678: back at the second guess
+            page.act("undo")
+            page.settle()
+        self.assertEqual((page.state(), len(page.board()), json.loads(browser.execute_script(
+            "return localStorage.getItem('hitblow.record');"))["played"]), ("guess", 1, 0))
+        seed = json.loads(browser.execute_script("return localStorage.getItem('hitblow.game');"))
+        secret = page.run_async("return (await import('./runner.js')).secretOf(%d);" % seed["seed"])
+        page.type("%04d" % secret)
+        self.assertEqual(browser.find_element(By.ID, "prompt").text.split(":")[0],
+                         "You found the computer's code! Its last guess, for a draw")
+        page.type("X")
+        typed = typed[:2] + ["%04d" % secret, "X"]
+        self.assertEqual(page.result(), ("win", "%04d" % secret))
+        self.assert_same_as_console(typed, first, secret, ["-mesg=" + os.path.join(
+            SOURCE, "messages", "en.txt")], "utf-8", page)
+
     def test_each_run_has_its_own_secret_even_with_the_clock_stopped(self):
         stop = self.page.browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument",
                                                  {"source": "Date.now = () => 1700000000000;"})
@@ -531,7 +631,7 @@ class PageTest(ServedPage, unittest.TestCase):
             page.act("rules")
             page.browser.execute_script(axe)
             for screen, lines in (("start screen", []), ("mid-game", ["1234"]),
-                                  ("end card", ["4H3B", "N"])):
+                                  ("end card", ["X", "5678", "X", "N"])):
                 if lines and page.browser.find_element(By.ID, "rules").is_displayed():
                     page.act("start")
                 for line in lines:
@@ -548,7 +648,7 @@ class PageTest(ServedPage, unittest.TestCase):
             self.assertEqual(page.browser.execute_script("return window.refused;"), [])
         keys = self.phone.browser.find_elements(By.CSS_SELECTOR, "#pad button")
         self.assertEqual([key.get_attribute("data-key") for key in keys],
-                         list("12345H67890BX?YN") + ["Backspace", "Enter"])
+                         list("1234567890?HBXYN") + ["Backspace", "Enter"])
         for key in keys:  # the letters' names begin with the letter, and every key has one
             name = key.get_attribute("aria-label") or key.get_attribute("textContent")
             self.assertTrue(name.strip(), key.get_attribute("data-key"))
@@ -556,23 +656,39 @@ class PageTest(ServedPage, unittest.TestCase):
                 self.assertEqual(name.split(" ")[0], key.get_attribute("data-key"))
 
     def test_layouts_use_the_screen(self):
-        """A phone on its side has the keys beside the board; a desktop the board beside the
-        remarks; nothing scrolls sideways on either."""
+        """A phone on its side has the keys beside the board, its remarks still at their newest
+        line; a desktop the board beside the remarks, its end card below the newest row; nothing
+        scrolls sideways; every control is a 44 px target."""
         where = """const box = (s) => document.querySelector(s).getBoundingClientRect();
+            const small = Array.from(document.querySelectorAll('button, select, input'))
+                .map((e) => [e, e.getBoundingClientRect()])
+                .filter(([e, r]) => e.type !== 'checkbox' && r.width > 0 &&
+                                    Math.min(r.width, r.height) < 44).map(([e]) => e)
+                .map((e) => e.dataset.key || e.dataset.action || e.dataset.digit || e.id);
             return [document.documentElement.scrollWidth <= innerWidth,
-                    box('#board-box').right <= box(arguments[0]).left + 1];"""
+                    box('#board-box').right <= box(arguments[0]).left + 1, small];"""
         self.phone.load("?mesg=en")
+        for line in ("1234", "X", "5678"):
+            self.phone.type(line)
         metrics = {"width": 640, "height": 360, "deviceScaleFactor": 1, "mobile": True}
         self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
         try:
-            self.assertEqual(self.phone.browser.execute_script(where, "footer"), [True, True])
+            self.assertEqual(self.phone.browser.execute_script(where, "footer"), [True, True, []])
+            self.assertNotIn("newest output", self.phone.browser.execute_script(Phone.LAYOUT))
         finally:
             self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                                dict(metrics, width=360, height=640))
-        self.page.browser.set_window_size(1280, 900)
+        self.assertEqual(self.phone.browser.execute_script(where, "#remarks")[2], [])
+        self.page.browser.set_window_size(1280, 800)
         try:
             self.page.load("?mesg=en")
-            self.assertEqual(self.page.browser.execute_script(where, "#remarks"), [True, True])
+            self.assertEqual(self.page.browser.execute_script(where, "#remarks"), [True, True, []])
+            self.page.type("1234")
+            self.page.contradict()
+            self.page.type("N")
+            self.assertLessEqual(*self.page.browser.execute_script(
+                "return [document.querySelector('#board tr.newest').getBoundingClientRect().bottom,"
+                " document.getElementById('result').getBoundingClientRect().top];"))
         finally:
             self.page.browser.set_window_size(760, 600)
 
@@ -693,8 +809,7 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
         self.page.type("1234")
         asked = prompt.get_attribute("data-computer-guess")
         self.assertEqual(prompt.text, ko["answer"].replace("0123", asked))
-        self.page.type("4H3B")  # no code answers that: the contradiction dialog
-        self.assertEqual(prompt.get_attribute("data-waiting"), "confirm")
+        self.page.contradict()
         self.page.type("n")
         result, secret = self.page.result()
         self.assertEqual((result, browser.find_element(By.ID, "result-title").text),
@@ -715,7 +830,7 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
             (["de-DE", "ru-RU", "en"], "", "ru", "the first language that a catalogue speaks"),
             (["es-419"], "", "es", "a region is no obstacle"),
             (["ja-JP", "en"], "", None, "Japanese is the built-in texts"),
-            (["fr", "de"], "", None, "no catalogue: the built-in texts"),
+            (["fr", "de"], "", "en", "no catalogue: English (the console's default stays)"),
             (["ko"], "?mesg=", None, "?mesg= alone is the built-in texts, whatever the language"),
             (["ko"], "?mesg=en", "en", "?mesg= decides over the language"),
         ]

@@ -1,0 +1,179 @@
+// The page's session (web/session.js) and its reading of answers (web/game_state.js) under
+// Node.js, with a stand-in program that plays by the game's slot numbers. The modules of the
+// built site (HITBLOW_SITE) are copied beside a package file that makes them modules to Node.js.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import {test} from 'node:test';
+import {pathToFileURL} from 'node:url';
+
+const site = process.env.HITBLOW_SITE || 'build/web/site';
+const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'hitblow_session_'));
+for (const name of ['session.js', 'game_state.js', 'game_constants.js']) {
+  fs.copyFileSync(path.join(site, name), path.join(copy, name));
+}
+fs.writeFileSync(path.join(copy, 'package.json'), '{"type": "module"}\n');
+const load = (name) => import(pathToFileURL(path.join(copy, name)).href);
+const {Session, refusal} = await load('session.js');
+const {readAnswer, scoreOf, scoreText} = await load('game_state.js');
+const {SLOT, SUMMARY_RULE, PAUSE} = await load('game_constants.js');
+process.on('exit', () => fs.rmSync(copy, {recursive: true, force: true}));
+
+// A stand-in for runner.js's startRun: the secret is 0123 or 4567 by the seed, the computer
+// guesses 5678, 9012, 3456; two answers X in a row are its contradiction.
+const GUESSES = ['5678', '9012', '3456'];
+function program(seed, lines, on) {
+  const typed = lines.slice();
+  const run = {over: false, waiting: null, takeTyped: () => typed.splice(0)};
+  const hand = (resolve, text) => on.read(text) || resolve(text);
+  const read = () => new Promise((resolve) => {
+    on.waiting();
+    if (!run.over) typed.length ? hand(resolve, typed.shift()) : run.waiting = resolve;
+  });
+  run.send = (text) => {
+    if (!run.over) run.waiting ? hand(run.waiting, text, run.waiting = null) : typed.push(text);
+  };
+  run.stop = () => void (run.over = true);
+  // Prints `before`, reports `slot` and prints its text, as the game's print_slot does.
+  const say = (before, slot, text = '', values = []) =>
+    on.output(before) || on.slot(slot, values) || on.output(text);
+  const secret = seed % 2 ? '4567' : '0123';
+  (async () => {
+    const rows = [];
+    say('', SLOT.firstPrompt, 'Guess?\n');
+    for (let turn = 0; ; ++turn) {
+      const guess = await read();
+      const score = scoreText(scoreOf(guess, secret));
+      say(guess + ' ' + score + ' ', SLOT.scoredGuessEnd, '\n');
+      say('', SLOT.computerGuess, 'Mine: ' + GUESSES[turn] + '\n', [Number(GUESSES[turn])]);
+      const answer = scoreText(readAnswer(await read()).value);
+      rows.push(guess + ' ' + score + ' ' + GUESSES[turn] + ' ' + answer + ' \n');
+      if (score === '4H' || answer === '4H') {
+        say('', score === '4H' ? SLOT.userWins : SLOT.computerWins, 'Won\n', [Number(secret)]);
+        break;
+      }
+      say('            ' + GUESSES[turn] + ' ' + answer + ' ', SLOT.answerEchoEnd, 'right?\n');
+      if (answer === 'X' && rows.length > 1 && rows[0].endsWith(' X \n')) {
+        say('', SLOT.strange, 'Strange.\n', [], rows.length = 0);
+        say('', SLOT.really, 'Really?');
+        if (/^[Yy]/.test(await read())) {
+          say('', SLOT.giveUp, 'Your code?');
+          const should = scoreText(scoreOf(GUESSES[0], await read()));
+          say(GUESSES[0] + ' X ', SLOT.wrongHere, ' <- wrong\n');
+          say(GUESSES[0] + ' ' + should + ' ', SLOT.shouldBe, '\n');
+        }
+        say('', SLOT.youLose);
+        break;
+      }
+      say('', SLOT.nextPrompt, 'Guess?\n');
+    }
+    on.output((rows.length ? SUMMARY_RULE + rows.join('') : '') + PAUSE);
+    await read();
+    run.over = true;
+    on.exit(0, null);
+  })();
+  return run;
+}
+
+// A session on the stand-in, begun (`saved` replayed), with what it saves, counts and shows;
+// `settle()` lets it run.
+async function session(seed = 0, saved = null) {
+  const kept = {game: null, record: {played: 0, won: 0, lost: 0}, screen: '', ended: 0};
+  const count = (result, by) => {
+    kept.record.played += by;
+    kept.record[{win: 'won', loss: 'lost'}[result]] += by;
+    return {...kept.record};
+  };
+  const s = new Session({
+    program, newSeed: () => seed,
+    store: {save: (game) => void (kept.game = structuredClone(game)),
+            drop: () => void (kept.game = null), count: (r) => count(r, 1),
+            uncount: (r) => count(r, -1)},
+    show: {begun: () => void (kept.screen = ''), output: (t) => void (kept.screen += t),
+           error: () => {}, typed: () => {}, turn: () => {}, changed: () => {},
+           ended: () => void (kept.ended += 1), exited: () => {}},
+  });
+  Object.assign(s, {kept, settle: () => new Promise((resolve) => setImmediate(resolve))});
+  s.type = async (...lines) => {
+    const refused = lines.map((line) => s.send(line));
+    await s.settle();
+    return refused;
+  };
+  s.begin(saved);
+  await s.settle();
+  return s;
+}
+
+test('reads answers as the program does', () => {
+  const cases = [  // the line, the value the program reads (null: its reminder), why
+    ['1H1B', 6], ['1h1b', 6], ['1H 1B', 6], ['1H1', 6], ['+1H1B', 6], [' 1H1B', 6, 'blanks first'],
+    ['1HH2B', 7, 'a run of H'], ['1 2', 7], ['1+2', 7], ['2 0', 10], ['1H-1B', 4], ['1-1', 4],
+    ['0H0B', 0], ['x', 0], ['X1H', 0, 'X first'], ['2H', 10], ['4H', 20], ['2B', 2],
+    ['1B1H', 1, 'the second number counts as blows'], ['4294967297 0', 5, 'wraps at 32 bits'],
+    ['12B', null, 'a lone number goes by the second byte'], [' 2H', null], ['2', null],
+    ['', null], ['1 H1B', null], ['H1B', null], ['1,2', null]];
+  for (const [line, value, why] of cases) {
+    const read = readAnswer(line);
+    assert.equal(read && read.value, value, `${JSON.stringify(line)} ${why || ''}`);
+  }
+});
+
+test('holds back what no code can give, anything but Y or N, and an answer the code denies', () => {
+  const cases = [  // waiting, line, expected score, kind held back (null: sent), why
+    ['answer', '3H1B', null, 'threeOne', 'the fourth digit has nowhere else to be'],
+    ['answer', '5H', null, 'tooMany'], ['answer', '2H3B', null, 'tooMany'],
+    ['answer', '0H20B', null, 'tooMany', 'the program would take it for 4H'],
+    ['answer', '-1H0B', null, 'negative', 'the program drops it without a word'],
+    ['answer', '4H', null, null], ['answer', '3H', null, null], ['answer', '12B', null, null,
+    'unreadable: the program reminds of the syntax'], ['answer', '1 2', '1H2B', null, 'same'],
+    ['answer', '2B', '1H2B', 'differs'], ['confirm', '', null, 'yesOrNo', 'it would read as N'],
+    ['confirm', ' y', null, 'yesOrNo', 'so would this'], ['confirm', 'yes', null, null],
+    ['confirm', 'N', null, null], ['guess', '', null, null, 'the program refuses a guess itself'],
+  ];
+  for (const [waiting, line, expected, kind, why] of cases) {
+    const held = refusal(waiting, line, expected);
+    assert.equal(held && held.kind, kind, `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
+  }
+});
+
+test('undo replays the game without the last line, again and again, and the save follows', async () => {
+  const s = await session(1);
+  await s.type('0123', '1H', '4561', 'X');
+  const after = [s.kept.screen, structuredClone(s.state.rows), s.kept.game];
+  assert.deepEqual(s.kept.game, {seed: 1, lines: ['0123', '1H', '4561', 'X']});
+  await s.type('9999');
+  assert.equal(s.undo(), true);
+  await s.settle();
+  assert.deepEqual([s.kept.screen, s.state.rows, s.kept.game], after, 'as before the line');
+  for (const lines of [['0123', '1H', '4561'], ['0123', '1H'], ['0123'], []]) {
+    s.undo();
+    await s.settle();
+    assert.deepEqual(s.kept.game.lines, lines);
+    assert.equal(s.state.waiting, lines.length % 2 ? 'answer' : 'guess');
+  }
+  assert.equal(s.undo(), false, 'nothing left to take back');
+  const resumed = await session(1, after[2]);  // a reload: the saved game replayed
+  assert.deepEqual([resumed.kept.screen, resumed.state.rows], after.slice(0, 2));
+});
+
+test('a game taken back from its end counts once it ends again', async () => {
+  const s = await session();
+  await s.type('5678', 'X', '9012', 'X');
+  assert.equal(s.state.waiting, 'confirm');
+  assert.deepEqual(await s.type('', 'maybe'), [{kind: 'yesOrNo'}, {kind: 'yesOrNo'}]);
+  s.myCode = '9876';
+  await s.type('y');
+  assert.equal(s.expected(), '9876', 'the code offered when the computer asks for it');
+  s.myCode = null;
+  await s.type('9876');
+  assert.deepEqual([s.state.result, s.state.contradiction.wrong, s.kept.record],
+                   ['loss', {turn: 1, guess: '5678', said: 'X', should: '1H2B'},
+                    {played: 1, won: 0, lost: 1}]);
+  for (let i = 0; i < 3; ++i) s.undo();
+  await s.settle();
+  assert.deepEqual([s.state.waiting, s.kept.record.played, s.kept.game.lines],
+                   ['answer', 0, ['5678', 'X', '9012']]);
+  await s.type('1B', '3456', '4H');
+  assert.deepEqual([s.state.result, s.kept.record, s.kept.ended], ['loss', {played: 1, won: 0, lost: 1}, 2]);
+});

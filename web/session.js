@@ -1,0 +1,189 @@
+// One game on the page: the run of the program from its seed, the lines it has read, and the game
+// state drawn from what it reports. Resuming a saved game and taking back a line are the same
+// thing: a fresh run from the same seed that reads the same lines again (less the last one), which
+// gives the same game, since a run depends on nothing else.
+//
+// It also holds back the lines a player shouldn't send: at the Y/N question anything but Y or N
+// (the program reads all else as N, which ends the game), and at a score an answer no code can
+// give. An answer that differs from the score the player's own code gives is held back once.
+import {GameState, impossibleScore, readAnswer, scoreOf, scoreText} from './game_state.js';
+
+// Why the line `text` isn't sent while the program waits for `waiting`, or null to send it:
+// {kind: 'yesOrNo'}, {kind} of impossibleScore(), or {kind: 'differs', expected} when the answer
+// isn't `expected` (a score as the game writes it; null when unknown). A line the program can't
+// read as a score is sent: its own reminder of the syntax answers it.
+export function refusal(waiting, text, expected) {
+  if (waiting === 'confirm') return /^[YyNn]/.test(text) ? null : {kind: 'yesOrNo'};
+  if (waiting !== 'answer') return null;
+  const answer = readAnswer(text);
+  if (answer === null) return null;
+  const why = impossibleScore(answer.hits, answer.blows);
+  if (why) return {kind: why};
+  if (expected !== null && answer.value !== readAnswer(expected).value) return {kind: 'differs', expected};
+  return null;
+}
+
+export class Session {
+  // program(seed, lines, on): starts a run that reads `lines` first (runner.js's startRun);
+  // newSeed(): a seed for a new game; store: save({seed, lines}), drop(), count(result, turns)
+  // and uncount(result, turns), which return the record; show: what the page draws, told
+  //   begun(fresh)          a run starts on a clear screen: a new game (fresh), or one replayed
+  //                         (resumed, or a line taken back);
+  //   output(text), error(text), typed(text)   the program's text and the lines it reads;
+  //   turn(row)             a turn played now (not replayed) is complete;
+  //   changed()             the state changed;
+  //   ended(record)         the game reached its closing pause (record: null if it never began);
+  //   exited(status, reason)  the run is over.
+  constructor({program, newSeed, store, show}) {
+    Object.assign(this, {program, newSeed, store, show});
+    this.myCode = null;  // the player's code, when they let the page check their answers
+    this.state = new GameState();
+    this.run = null;
+    this.failed = false;
+  }
+
+  // A new run: the saved game `saved` ({seed, lines}) replayed, or a new game that reads
+  // `firstLines` first (lines typed ahead of the last game's end).
+  begin(saved = null, firstLines = []) {
+    this.counted = null;
+    this.start(saved ? saved.seed : this.newSeed(), saved ? saved.lines.slice() : [], firstLines,
+               !saved);
+  }
+
+  // A run from `seed` that reads `lines` again, then `firstLines`; `fresh` for a new game.
+  start(seed, lines, firstLines, fresh) {
+    if (this.run) this.run.stop();
+    Object.assign(this, {state: new GameState(), seed, lines, failed: false, restarting: null,
+                         carried: [], held: null});
+    let replaying = lines.length;  // lines of `lines` not yet read again
+    let resumed = replaying > 0;   // a replay, before the player's first new line
+    this.show.begun(fresh);
+    const state = this.state;
+    const run = this.program(seed, lines, {
+      output: (text) => {
+        state.output(text);
+        this.show.output(text);
+      },
+      error: (text) => this.show.error(text),
+      slot: (slot, values) => {
+        const row = state.slot(slot, values);
+        if (row && !resumed) this.show.turn(row);
+        this.show.changed();
+      },
+      waiting: () => {
+        state.wait();
+        if (state.waiting === 'end' && resumed) return this.refuseReplay();
+        this.show.changed();
+        if (state.waiting === 'end') this.end(run);
+      },
+      read: (text) => {
+        this.show.typed(text);
+        const wasEnd = state.waiting === 'end';
+        state.running();
+        this.show.changed();
+        if (replaying > 0) {
+          replaying -= 1;
+          return;
+        }
+        resumed = false;
+        if (wasEnd) return;
+        this.lines.push(text);
+        this.store.save({seed, lines: this.lines});
+      },
+      exit: (status, reason) => {
+        this.show.exited(status, reason);
+        if (run !== this.run) return;
+        if (resumed) return this.refuseReplay();
+        if (this.restarting !== null) return this.begin(null, this.restarting);
+        if (state.waiting === 'end') return;
+        this.failed = true;  // the run stopped, or ended without its closing pause
+        state.waiting = 'end';
+        this.show.changed();
+        this.show.ended(null);
+      },
+    });
+    this.run = run;
+    for (const text of firstLines) run.send(text);
+    this.show.changed();
+  }
+
+  // A replay the program refuses (it ends early) is dropped, and a new game starts.
+  refuseReplay() {
+    this.store.drop();
+    this.begin(null);
+  }
+
+  // The closing pause: the record counted once; what was typed ahead waits for the next game.
+  end(run) {
+    this.carried = run.takeTyped();
+    this.store.drop();
+    this.failed = this.state.result === null;
+    this.counted = this.failed ? null : {result: this.state.result, turns: this.state.rows.length};
+    this.show.ended(this.counted && this.store.count(this.counted.result, this.counted.turns));
+  }
+
+  // The score the player's code gives the computer's guess awaiting an answer, as the game writes
+  // it; at the question for their code, the code. Null when the page doesn't know it.
+  expected() {
+    const row = this.state.rows[this.state.rows.length - 1];
+    if (this.myCode === null) return null;
+    if (this.state.waiting === 'code') return this.myCode;
+    if (this.state.waiting !== 'answer' || !row || !row.computerGuess) return null;
+    return scoreText(scoreOf(row.computerGuess, this.myCode));
+  }
+
+  // A line the player typed: sent to the program, or at its end the next game's first line.
+  // Returns null, or why it is held back (see refusal()); the same answer typed again right after
+  // it was held back for differing from the expected score is sent.
+  send(text) {
+    if (this.state.waiting === 'end') {
+      this.playAgain(text);
+      return null;
+    }
+    if (!this.run) return null;
+    const expected = this.state.waiting === 'answer' ? this.expected() : null;
+    const refused = refusal(this.state.waiting, text, expected);
+    const insisted = refused && refused.kind === 'differs' && this.held === text;
+    this.held = refused && refused.kind === 'differs' ? text : null;
+    if (refused && !insisted) return refused;
+    this.held = null;
+    this.run.send(text);
+    return null;
+  }
+
+  // Play again: the page answers the program's wait for Return itself, and the next game starts
+  // once the program has ended; what was typed at the end (`firstLine`, not empty) is the new
+  // game's first line.
+  playAgain(firstLine = '') {
+    const first = this.carried.concat(firstLine ? [firstLine] : []);
+    this.carried = [];
+    if (this.run && !this.run.over && this.state.waiting === 'end') {
+      this.restarting = first;
+      this.run.send('');
+      return;
+    }
+    this.begin(null, first);
+  }
+
+  // Whether there is a line to take back: in a game under way or at its end, not once a new game
+  // is on its way.
+  canUndo() {
+    return this.lines.length > 0 && !this.failed && this.restarting === null;
+  }
+
+  // Takes back the last line the program read: the game replayed without it. A game taken back
+  // from its end no longer counts in the record; it counts when it ends again.
+  undo() {
+    if (!this.canUndo()) return false;
+    if (this.counted) this.store.uncount(this.counted.result, this.counted.turns);
+    this.counted = null;
+    const lines = this.lines.slice(0, -1);
+    this.store.save({seed: this.seed, lines});
+    this.start(this.seed, lines, [], false);
+    return true;
+  }
+
+  inProgress() {
+    return this.state.inProgress();
+  }
+}
