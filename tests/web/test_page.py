@@ -449,11 +449,11 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertEqual(self.phone.keys(), list("1234H0BX") + ["Backspace", "Enter"])
         prompt = self.phone.browser.find_element(By.ID, "prompt")
         asked = prompt.get_attribute("data-computer-guess")
-        self.assertEqual(prompt.text, "Score my guess " + asked)
+        self.assertEqual(prompt.text, "Score the computer's guess " + asked)
         self.assertEqual(self.phone.board(), [["1", "1234", self.phone.board()[0][2], asked, None]])
         announced = self.phone.browser.execute_script(
             "return Array.from(document.querySelectorAll('[aria-live]')).map((e) => e.textContent);")
-        self.assertRegex(announced[0], r"^Turn 1: 1234, .+\. My guess: %s\.$" % asked)
+        self.assertRegex(announced[0], r"^Turn 1: 1234, .+\. The computer guesses %s\.$" % asked)
         self.assertEqual(len(announced), 1, "the turn alone is announced, not the transcript")
         answer = answer_text(score(int(asked), 3714))
         self.phone.type(answer)
@@ -681,6 +681,67 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
             ["", "日本語", "ja"], ["en", "English", "en"], ["es", "Español", "es"],
             ["ko", "한국어", "ko"], ["ru", "Русский", "ru"], ["zh-Hans", "简体中文", "zh-Hans"],
             ["zh-Hant", "繁體中文", "zh-Hant"]]))
+
+    def test_each_language_words_the_page_its_own_way(self):
+        """A native reader's findings, a row a language: the catalogue's word for a secret code
+        (in the rules and the end card's line), words the page must not use, and forms of
+        counted words and numbers; every plural category a number on the page can take has its
+        form; the end card's line after the title starts with a capital."""
+        wording = {  # the catalogue's word for the code; words rejected; samples as they must read
+            "en": ("code", ["I win", "My ", " my "],
+                   {"turns": {1: "In 1 turn", 2: "In 2 turns"}, "record": "1 played, 1 won, 0 lost, "
+                    "0 drawn; 5.3 turns a win", "score": "1 hit, 2 blows"}),
+            "ja": ("数", ["こっち"], {"turns": {1: "1回で決着"}, "guess": "あなたの予想"}),
+            "ko": ("숫자", ["번호", "내가 이겼다", "차례 만에", "내 "], {"turns": {1: "1회 만에"}}),
+            "zh-Hans": ("答案", ["密码", "打分", "H 位置对"], {"keyH": "数字和位置都对"}),
+            "zh-Hant": ("答案", ["密碼", "打分", "H 位置對"], {"keyH": "數字和位置都對"}),
+            "ru": ("число", ["догадк", "код", "победил", "Мой", "мою"],
+                   {"turns": {1: "За 1 ход", 2: "За 2 хода", 5: "За 5 ходов", 21: "За 21 ход"},
+                    "record": "сыграно 1, побед 1, поражений 0, ничьих 0; в среднем 5,3 хода на "
+                    "победу", "score": "1 бык, 2 коровы"}),
+            "es": ("número", ["código", "Intro", "Gané", "Mi ", " mi "],
+                   {"turns": {1: "En 1 turno", 2: "En 2 turnos"}, "record": "1 partida jugada, 1 "
+                    "ganada, 0 perdidas, 0 empatadas; 5,3 turnos por victoria"}),
+        }
+        self.page.load()
+        said = self.page.run_async("""
+            const {WORDS, COUNTED} = await import('./words.js');
+            const numbers = Array.from({length: 201}, (_, n) => n);
+            const missing = COUNTED.flatMap(({lang, forms}) => [0, 1].flatMap((digits) => {
+              const rules = new Intl.PluralRules(lang, {minimumFractionDigits: digits});
+              return numbers.map((n) => rules.select(digits ? n / 10 : n))
+                  .filter((kind) => !(kind in forms)).map((kind) => lang + ' ' + kind);
+            }));
+            const said = Object.fromEntries(Object.entries(WORDS).map(([lang, w]) => {
+              const turns = numbers.slice(1).map((n) => w.turns(n));
+              const record = w.recordLine({played: 1, won: 1, lost: 0, drawn: 0}, '5.3');
+              const texts = Object.values(w).filter((v) => typeof v === 'string').concat(
+                  w.rules, Object.values(w.keyNames), turns, record, w.score(1, 2),
+                  w.score(0, 0), w.promptAnswer('0123'), w.secret('0123'), w.oneLeft(3),
+                  w.announce(2, '0123', w.score(1, 2), '4567'),
+                  w.recordLine({played: 5, won: 2, lost: 2, drawn: 1}, ''));
+              return [lang, {texts, turns, record, score: w.score(1, 2), keyH: w.keyNames.H, guess: w.yourGuess,
+                             secret: w.secret('0123'), rules: w.rules.join(' ')}];
+            }));
+            return {missing: [...new Set(missing)], said};""")
+        self.assertEqual(said["missing"], [], "plural categories without a form")
+        self.assertEqual(sorted(said["said"]), sorted(wording))
+        for lang, (code, rejected, samples) in wording.items():
+            with self.subTest(lang=lang):
+                table = said["said"][lang]
+                self.assertIn(code, table["rules"])
+                self.assertIn(code, table["secret"])
+                self.assertEqual([w for w in rejected if any(w in t for t in table["texts"])], [])
+                self.assertEqual([t for t in table["turns"] if t[0] != t[0].upper()], [])
+                for name, want in samples.items():
+                    got = {n: table[name][n - 1] for n in want} if name == "turns" else table[name]
+                    self.assertEqual(got, want, name)
+        for folder, _, names in os.walk(os.path.join(SOURCE, "web")):
+            for name in names:
+                with open(os.path.join(folder, name), encoding="utf-8", errors="replace") as f:
+                    text = f.read()
+                found = [w for w in ("번호", "密码", "密碼", "догадка", "내가 이겼다") if w in text]
+                self.assertEqual(found, [], name)
 
     def test_page_words_in_korean_and_every_word_in_every_language(self):
         self.page.load()
