@@ -8,7 +8,8 @@
 // with the game's own code (web/review.cpp): the codes left after each row, the secret of a seed.
 
 // The program compiled once per page load; every run and the questions instantiate it anew. A
-// server that doesn't call it application/wasm gets it compiled from its bytes instead.
+// server that doesn't call it application/wasm gets it compiled from its bytes instead. The fetch
+// takes the response that index.html asked for from the start (its preload).
 let compiled = null;
 function compiledProgram() {
   if (compiled === null) {
