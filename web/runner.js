@@ -9,7 +9,8 @@
 import {MAX_TURNS} from './game_constants.js';
 
 // The program compiled once per page load; every run and the questions instantiate it anew. A
-// server that doesn't call it application/wasm gets it compiled from its bytes instead.
+// server that doesn't call it application/wasm gets it compiled from its bytes instead. The fetch
+// takes the response that index.html asked for from the start (its preload).
 let compiled = null;
 function compiledProgram() {
   if (compiled === null) {

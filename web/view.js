@@ -331,7 +331,7 @@ export function drawReview(computerLeft, playerLeft, words) {
       bar.style.height = Math.max(6, 100 * Math.log(count + 1) / Math.log(5041)) + '%';
       const label = document.createElement('span');
       label.className = 'count';
-      label.textContent = String(count);
+      label.textContent = words.number(count);
       item.append(bar, label);
       if (i === one) {
         item.className = 'one';

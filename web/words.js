@@ -1,14 +1,60 @@
 // The page's own words, one table per language: everything the page says around the program,
 // whose words come from its message file. Every table has every key (a test checks it); a
 // language's `name` is that language named in itself, as the language menu shows it. Texts that
-// take numbers are functions.
-function ruPlural(n, one, few, many) {
-  const tens = n % 100;
-  const units = n % 10;
-  if (units === 1 && tens !== 11) return one;
-  if (units >= 2 && units <= 4 && (tens < 12 || tens > 14)) return few;
-  return many;
+// take numbers are functions. The page speaks of "you" (the player) and "the computer", never of
+// "I", since the computer's remarks beside it say "I" too; its word for a secret code is the
+// catalogue's.
+
+// Numbers as the language writes them (a decimal comma in Russian and Spanish); `decimal` gives
+// one decimal.
+function numberIn(lang, n, decimal = false) {
+  const digits = decimal ? 1 : 0;
+  return new Intl.NumberFormat(lang, {minimumFractionDigits: digits, maximumFractionDigits: digits})
+      .format(n);
 }
+
+// Every counted word, for the test that each has a form for every plural category its language
+// gives the page's numbers.
+export const COUNTED = [];
+
+// A number with its word in the form the language's plural rules choose: `forms` holds one text
+// for each category ('one', 'few', 'many', 'other'), in which '#' stands for the number.
+function counted(lang, forms) {
+  COUNTED.push({lang, forms});
+  return (n, decimal = false) => {
+    const digits = decimal ? 1 : 0;
+    const rules = new Intl.PluralRules(lang, {minimumFractionDigits: digits,
+                                              maximumFractionDigits: digits});
+    return (forms[rules.select(n)] || forms.other).replace('#', numberIn(lang, n, decimal));
+  };
+}
+
+const EN = {
+  n: (n) => numberIn('en', n),
+  turn: counted('en', {one: '# turn', other: '# turns'}),
+  hit: counted('en', {one: '# hit', other: '# hits'}),
+  blow: counted('en', {one: '# blow', other: '# blows'}),
+};
+const JA = {n: (n) => numberIn('ja', n)};
+const KO = {n: (n) => numberIn('ko', n)};
+const ZH_HANS = {n: (n) => numberIn('zh-Hans', n)};
+const ZH_HANT = {n: (n) => numberIn('zh-Hant', n)};
+const RU = {
+  n: (n) => numberIn('ru', n),
+  move: counted('ru', {one: '# ход', few: '# хода', many: '# ходов', other: '# хода'}),
+  bull: counted('ru', {one: '# бык', few: '# быка', many: '# быков', other: '# быка'}),
+  cow: counted('ru', {one: '# корова', few: '# коровы', many: '# коров', other: '# коровы'}),
+};
+const ES = {
+  n: (n) => numberIn('es', n),
+  turn: counted('es', {one: '# turno', other: '# turnos'}),
+  hit: counted('es', {one: '# fija', other: '# fijas'}),
+  blow: counted('es', {one: '# pica', other: '# picas'}),
+  played: counted('es', {one: '# partida jugada', other: '# partidas jugadas'}),
+  won: counted('es', {one: '# ganada', other: '# ganadas'}),
+  lost: counted('es', {one: '# perdida', other: '# perdidas'}),
+  drawn: counted('es', {one: '# empatada', other: '# empatadas'}),
+};
 
 export const WORDS = {
   en: {
@@ -34,39 +80,39 @@ export const WORDS = {
     turn: 'Turn',
     yourGuess: 'Your guess',
     itsScore: 'Score',
-    computerGuess: 'My guess',
+    computerGuess: 'Computer\'s guess',
     yourAnswer: 'Your answer',
     remarks: 'The computer\'s remarks',
     line: 'Your line',
     keys: 'Keys',
-    score: (h, b) => (h + b === 0 ? 'no hit, no blow' : h + ' hit' + (h === 1 ? '' : 's') +
-                                                         ', ' + b + ' blow' + (b === 1 ? '' : 's')),
+    score: (h, b) => (h + b === 0 ? 'no hit, no blow' : EN.hit(h) + ', ' + EN.blow(b)),
     promptGuess: 'Your guess: four different digits',
-    promptAnswer: (code) => 'Score my guess ' + code,
+    promptAnswer: (code) => 'Score the computer\'s guess ' + code,
     promptConfirm: 'Are your answers right? Y or N',
     promptCode: 'Type your secret code',
     promptEnd: 'The game is over',
     promptLoading: 'Loading…',
     win: 'You win!',
-    loss: 'I win!',
+    loss: 'The computer wins!',
     draw: 'A draw!',
     failed: 'The game could not start.',
-    turns: (n) => 'in ' + n + ' turn' + (n === 1 ? '' : 's'),
-    secret: (code) => 'My code was ' + code,
+    turns: (n) => 'In ' + EN.turn(n),
+    secret: (code) => 'The computer\'s code was ' + code,
     playAgain: 'Play again',
-    announce: (n, guess, score, computer) =>
-        'Turn ' + n + ': ' + guess + ', ' + score + '. My guess: ' + computer + '.',
+    announce: (n, guess, score, computer) => 'Turn ' + EN.n(n) + ': ' + guess + ', ' + score +
+                                             '. The computer guesses ' + computer + '.',
     abandon: 'Abandon the game in progress?',
     abandonYes: 'Abandon it',
     abandonNo: 'Keep playing',
     record: 'Your record on this device',
-    recordLine: (r, avg) => r.played + ' played, ' + r.won + ' won, ' + r.lost + ' lost, ' +
-                            r.drawn + ' drawn' + (avg ? '; ' + avg + ' turns a win' : ''),
+    recordLine: (r, avg) => EN.n(r.played) + ' played, ' + EN.n(r.won) + ' won, ' +
+                            EN.n(r.lost) + ' lost, ' + EN.n(r.drawn) + ' drawn' +
+                            (avg ? '; ' + EN.turn(Number(avg), true) + ' a win' : ''),
     clearRecord: 'Clear the record',
     review: 'How both sides closed in',
-    computerLeft: 'Codes left for me',
+    computerLeft: 'Codes left for the computer',
     playerLeft: 'Codes left for you',
-    oneLeft: (n) => 'one left after turn ' + n,
+    oneLeft: (n) => 'One left after turn ' + EN.n(n),
     keyNames: {H: 'hits', B: 'blows', X: 'no hit, no blow', '?': 'history', Y: 'yes', N: 'no',
                Backspace: 'delete', Enter: 'Enter'},
     // Undo, the checked answers, the scratchpad and the endings that say why.
@@ -89,6 +135,7 @@ export const WORDS = {
     forgetRecord: 'Clear the record of every game on this device?',
     forgetRecordYes: 'Clear it',
     forgetRecordNo: 'Keep it',
+    number: EN.n,
   },
   ja: {
     name: '日本語',
@@ -96,11 +143,11 @@ export const WORDS = {
     howToPlay: '遊び方',
     rules: [
       '4桁の秘密の数を決めてください。数字はすべて違うもの（例: 5079）。忘れないようにメモしておきましょう。',
-      'あなたとコンピューターが交互に相手の数を当てます。',
+      'あなたとコンピューターが交互に相手の数を予想します。',
       'ヒットは数字も位置も合っているもの、ブローは数字は合っているが位置が違うものです。',
-      '例: 5079 に 1570 と言うと 1H2B。7 がヒット、5 と 0 がブロー。どれも合わなければ X です。',
+      '例: 5079 に 1570 と予想すると 1H2B。7 がヒット、5 と 0 がブロー。どれも合わなければ X です。',
       '対戦表では、塗りつぶした丸がヒット、白抜きの丸がブローです。',
-      'コンピューターが数を言ったら、あなたの数と比べて 1H2B、2H、3B、X のように答えます。',
+      'コンピューターが予想を言ったら、あなたの数と比べて 1H2B、2H、3B、X のように答えます。',
       '4ヒットで勝ち。同じ回に両方そろえば引き分けです。',
       'コンピューターは考えていることを口に出します。',
     ],
@@ -110,40 +157,42 @@ export const WORDS = {
     newGame: '新しいゲーム',
     board: '対戦表',
     turn: '回',
-    yourGuess: 'あなたの数',
+    yourGuess: 'あなたの予想',
     itsScore: '結果',
-    computerGuess: 'こっちの数',
+    computerGuess: 'コンピューターの予想',
     yourAnswer: 'あなたの答え',
     remarks: 'コンピューターのひとこと',
     line: '入力',
     keys: 'キー',
-    score: (h, b) => (h + b === 0 ? 'ノーヒット・ノーブロー' : h + 'ヒット ' + b + 'ブロー'),
-    promptGuess: 'あなたの番: 違う数字4つ',
-    promptAnswer: (code) => 'こっちの数 ' + code + ' を採点してね',
+    score: (h, b) => (h + b === 0 ? 'ノーヒット・ノーブロー'
+                                  : JA.n(h) + 'ヒット ' + JA.n(b) + 'ブロー'),
+    promptGuess: 'あなたの番: 違う数字4つで予想',
+    promptAnswer: (code) => 'コンピューターの予想 ' + code + ' は何ヒット何ブロー？',
     promptConfirm: '答えは本当に正しい？ Y か N',
     promptCode: 'あなたの秘密の数を入力',
     promptEnd: 'ゲーム終了',
     promptLoading: '読み込み中…',
     win: 'あなたの勝ち！',
-    loss: 'こっちの勝ち！',
+    loss: 'コンピューターの勝ち！',
     draw: '引き分け！',
     failed: 'ゲームを始められませんでした。',
-    turns: (n) => n + '回で',
-    secret: (code) => 'こっちの数は ' + code,
+    turns: (n) => JA.n(n) + '回で決着',
+    secret: (code) => 'コンピューターの秘密の数は ' + code,
     playAgain: 'もう一度',
-    announce: (n, guess, score, computer) =>
-        n + '回目: ' + guess + '、' + score + '。こっちは ' + computer + '。',
+    announce: (n, guess, score, computer) => JA.n(n) + '回目: ' + guess + '、' + score +
+                                             '。コンピューターの予想は ' + computer + '。',
     abandon: '進行中のゲームをやめますか？',
     abandonYes: 'やめる',
     abandonNo: '続ける',
     record: 'この端末での成績',
-    recordLine: (r, avg) => r.played + '戦 ' + r.won + '勝 ' + r.lost + '敗 ' + r.drawn + '分' +
-                            (avg ? '、勝ちは平均 ' + avg + '回' : ''),
+    recordLine: (r, avg) => JA.n(r.played) + '戦 ' + JA.n(r.won) + '勝 ' + JA.n(r.lost) + '敗 ' +
+                            JA.n(r.drawn) + '分' +
+                            (avg ? '、勝ちは平均 ' + numberIn('ja', Number(avg), true) + '回' : ''),
     clearRecord: '成績を消す',
     review: '両者の絞り込み',
-    computerLeft: 'こっちに残った候補',
+    computerLeft: 'コンピューターに残った候補',
     playerLeft: 'あなたに残った候補',
-    oneLeft: (n) => n + '回目で残り1つ',
+    oneLeft: (n) => JA.n(n) + '回目で残り1つ',
     keyNames: {H: 'ヒット', B: 'ブロー', X: 'ノーヒット・ノーブロー', '?': '履歴', Y: 'はい',
                N: 'いいえ', Backspace: '1文字消す', Enter: '決定'},
     // 取り消し、答えの確認、メモ、終わり方の説明。
@@ -166,19 +215,20 @@ export const WORDS = {
     forgetRecord: 'この端末の成績をすべて消しますか？',
     forgetRecordYes: '消す',
     forgetRecordNo: '残す',
+    number: JA.n,
   },
   ko: {
     name: '한국어',
     title: '숫자야구',
     howToPlay: '게임 방법',
     rules: [
-      '서로 다른 숫자 네 개로 비밀 번호를 정하고(예: 5079) 잊지 않게 적어 두세요.',
-      '나와 컴퓨터가 번갈아 가며 상대의 번호를 맞힙니다.',
+      '중복 없는 네 자리 비밀 숫자를 하나 정하고(예: 5079) 잊지 않게 적어 두세요.',
+      '플레이어와 컴퓨터가 번갈아 가며 상대의 숫자를 맞힙니다.',
       '스트라이크(H)는 숫자와 자리가 모두 맞은 것, 볼(B)은 숫자는 맞지만 자리가 다른 것입니다.',
-      '예: 5079에 1570이라고 하면 1H2B. 7이 스트라이크, 5와 0이 볼입니다. 하나도 안 맞으면 X.',
+      '예: 5079에 1570이라고 하면 1H2B. 7이 스트라이크, 5와 0이 볼입니다. 하나도 안 맞으면 X(아웃).',
       '기록판에서 채운 동그라미는 스트라이크, 빈 동그라미는 볼입니다.',
-      '컴퓨터가 번호를 말하면 내 번호와 비교해서 1H2B, 2H, 3B, X처럼 답합니다.',
-      '스트라이크 네 개면 승리, 같은 차례에 둘 다 맞히면 무승부입니다.',
+      '컴퓨터가 숫자를 부르면 자기 숫자와 비교해서 1H2B, 2H, 3B, X처럼 답합니다.',
+      '스트라이크 네 개면 승리, 같은 회에 둘 다 맞히면 무승부입니다.',
       '컴퓨터는 생각하는 것을 소리 내어 말합니다.',
     ],
     start: '시작',
@@ -186,41 +236,42 @@ export const WORDS = {
     thinksAloud: '컴퓨터가 생각을 말함',
     newGame: '새 게임',
     board: '기록판',
-    turn: '차례',
-    yourGuess: '내 추측',
+    turn: '회',
+    yourGuess: '플레이어 추측',
     itsScore: '결과',
     computerGuess: '컴퓨터 추측',
-    yourAnswer: '내 대답',
+    yourAnswer: '플레이어 대답',
     remarks: '컴퓨터의 말',
     line: '입력',
     keys: '키',
-    score: (h, b) => (h + b === 0 ? '아웃' : '스트라이크 ' + h + ', 볼 ' + b),
-    promptGuess: '내 차례: 서로 다른 숫자 네 개',
+    score: (h, b) => (h + b === 0 ? '아웃' : '스트라이크 ' + KO.n(h) + ', 볼 ' + KO.n(b)),
+    promptGuess: '플레이어 차례: 중복 없는 네 자리 숫자',
     promptAnswer: (code) => '컴퓨터의 추측 ' + code + '에 답하세요',
     promptConfirm: '대답이 정말 맞나요? Y 또는 N',
-    promptCode: '내 비밀 번호를 입력하세요',
+    promptCode: '비밀 숫자를 입력하세요',
     promptEnd: '게임 끝',
     promptLoading: '불러오는 중…',
-    win: '내가 이겼다!',
-    loss: '컴퓨터 승리!',
+    win: '승리!',
+    loss: '패배!',
     draw: '무승부!',
     failed: '게임을 시작하지 못했습니다.',
-    turns: (n) => n + '차례 만에',
-    secret: (code) => '컴퓨터의 번호: ' + code,
+    turns: (n) => KO.n(n) + '회 만에',
+    secret: (code) => '컴퓨터의 숫자: ' + code,
     playAgain: '다시 하기',
     announce: (n, guess, score, computer) =>
-        n + '차례: ' + guess + ', ' + score + '. 컴퓨터: ' + computer + '.',
+        KO.n(n) + '회: ' + guess + ', ' + score + '. 컴퓨터 추측: ' + computer + '.',
     abandon: '진행 중인 게임을 그만둘까요?',
     abandonYes: '그만두기',
     abandonNo: '계속하기',
     record: '이 기기에서의 전적',
-    recordLine: (r, avg) => r.played + '판 ' + r.won + '승 ' + r.lost + '패 ' + r.drawn + '무' +
-                            (avg ? ', 이긴 판 평균 ' + avg + '차례' : ''),
+    recordLine: (r, avg) => KO.n(r.played) + '판 ' + KO.n(r.won) + '승 ' + KO.n(r.lost) + '패 ' +
+                            KO.n(r.drawn) + '무' +
+                            (avg ? ', 이긴 판 평균 ' + numberIn('ko', Number(avg), true) + '회' : ''),
     clearRecord: '전적 지우기',
     review: '서로 좁혀 간 과정',
     computerLeft: '컴퓨터에게 남은 후보',
-    playerLeft: '나에게 남은 후보',
-    oneLeft: (n) => n + '차례 뒤 하나 남음',
+    playerLeft: '플레이어에게 남은 후보',
+    oneLeft: (n) => KO.n(n) + '회 뒤 하나 남음',
     keyNames: {H: '스트라이크', B: '볼', X: '아웃', '?': '기록', Y: '예', N: '아니요',
                Backspace: '지우기', Enter: '입력'},
     // 되돌리기, 대답 확인, 메모판, 게임이 끝난 이유.
@@ -243,19 +294,20 @@ export const WORDS = {
     forgetRecord: '이 기기의 전적을 모두 지울까요?',
     forgetRecordYes: '지우기',
     forgetRecordNo: '그대로 두기',
+    number: KO.n,
   },
   'zh-Hans': {
     name: '简体中文',
     title: '猜数字',
     howToPlay: '玩法',
     rules: [
-      '先想好一个由四个不同数字组成的密码（例如 5079），记下来别忘了。',
-      '你和电脑轮流猜对方的密码。',
-      'H 表示数字和位置都对，B 表示数字对但位置不对。',
-      '例如：密码 5079，猜 1570 得 1H2B：7 是 H，5 和 0 是 B。一个都不对就是 X。',
+      '先想好一个由四个不同数字组成的答案（例如 5079），记下来别忘了。',
+      '你和电脑轮流猜对方的答案。',
+      'H 表示数字和位置都对，B 表示数字对但位置不对（就是 1A2B 的 A 和 B）。',
+      '例如：答案是 5079，猜 1570 得 1H2B：7 是 H，5 和 0 是 B。一个都不对就是 X。',
       '记录板上，实心圆点是 H，空心圆点是 B。',
-      '电脑猜你的密码时，请对照你的密码回答，例如 1H2B、2H、3B 或 X。',
-      '四个 H 就赢；同一回合双方都猜中则平局。',
+      '电脑猜的时候，请对照你的答案回答，例如 1H2B、2H、3B 或 X。',
+      '猜中四个 H 就赢；同一回合双方都猜中则平局。',
       '电脑会把它的想法说出来。',
     ],
     start: '开始',
@@ -271,39 +323,38 @@ export const WORDS = {
     remarks: '电脑的话',
     line: '输入',
     keys: '按键',
-    score: (h, b) => (h + b === 0 ? '全不对' : h + ' 个 H，' + b + ' 个 B'),
+    score: (h, b) => (h + b === 0 ? '全不对' : ZH_HANS.n(h) + ' 个 H，' + ZH_HANS.n(b) + ' 个 B'),
     promptGuess: '轮到你：四个不同的数字',
-    promptAnswer: (code) => '请给电脑的猜测 ' + code + ' 打分',
+    promptAnswer: (code) => '电脑猜 ' + code + '：几 H 几 B？',
     promptConfirm: '你的回答都对吗？Y 或 N',
-    promptCode: '请输入你的密码',
+    promptCode: '请输入你的答案',
     promptEnd: '游戏结束',
     promptLoading: '加载中…',
     win: '你赢了！',
     loss: '电脑赢了！',
     draw: '平局！',
     failed: '游戏无法开始。',
-    turns: (n) => '用了 ' + n + ' 回合',
-    secret: (code) => '电脑的密码是 ' + code,
+    turns: (n) => '用了 ' + ZH_HANS.n(n) + ' 回合',
+    secret: (code) => '电脑的答案是 ' + code,
     playAgain: '再玩一次',
-    announce: (n, guess, score, computer) =>
-        '第 ' + n + ' 回合：' + guess + '，' + score + '。电脑猜 ' + computer + '。',
+    announce: (n, guess, score, computer) => '第 ' + ZH_HANS.n(n) + ' 回合：' + guess + '，' +
+                                             score + '。电脑猜 ' + computer + '。',
     abandon: '要放弃进行中的游戏吗？',
     abandonYes: '放弃',
     abandonNo: '继续玩',
     record: '本机战绩',
-    recordLine: (r, avg) => '共 ' + r.played + ' 局，胜 ' + r.won + '，负 ' + r.lost + '，平 ' +
-                            r.drawn + (avg ? '；赢的局平均 ' + avg + ' 回合' : ''),
+    recordLine: (r, avg) => '共 ' + ZH_HANS.n(r.played) + ' 局，胜 ' + ZH_HANS.n(r.won) + '，负 ' +
+                            ZH_HANS.n(r.lost) + '，平 ' + ZH_HANS.n(r.drawn) +
+                            (avg ? '；赢的局平均 ' + numberIn('zh-Hans', Number(avg), true) + ' 回合'
+                                 : ''),
     clearRecord: '清除战绩',
     review: '双方如何逼近答案',
     computerLeft: '电脑剩下的可能',
     playerLeft: '你剩下的可能',
-    oneLeft: (n) => '第 ' + n + ' 回合后只剩一个',
-    keyNames: {H: 'H 位置对', B: 'B 数字对', X: '全不对', '?': '记录', Y: '是', N: '否',
-               Backspace: '删除', Enter: '确定'},
     // 撤销、核对回答、草稿、结局的原因。
     undo: '撤销',
-    myCode: '你的谜底（只存在本机），填上后页面会帮你核对回答',
-    scratch: '草稿：电脑谜底里有哪些数字',
+    myCode: '你的答案（只存在本机），填上后页面会帮你核对回答',
+    scratch: '草稿：电脑答案里有哪些数字',
     marks: {unknown: '未定', out: '没有', in: '有'},
     refused: {
       tooMany: 'H 和 B 加起来最多 4 个。',
@@ -311,28 +362,32 @@ export const WORDS = {
       negative: 'H 和 B 不会是负数。',
       yesOrNo: '请回答 Y 或 N。',
     },
-    differs: (score) => '按你的谜底应该是 ' + score + '。仍要发送，请再按一次 ⏎。',
-    expected: (score) => '按你的谜底是 ' + score,
-    lastGuess: (code) => '你猜中了电脑的谜底！电脑还有最后一次机会争取平局：' + code + ' 几 H 几 B？',
-    contradiction: '你的回答前后矛盾，没有任何谜底符合。',
+    differs: (score) => '按你的答案应该是 ' + score + '。仍要发送，请再按一次 ⏎。',
+    expected: (score) => '按你的答案是 ' + score,
+    lastGuess: (code) => '你猜中了电脑的答案！电脑还有最后一次机会争取平局：' + code + ' 几 H 几 B？',
+    contradiction: '你的回答前后矛盾，没有任何答案符合。',
     wrongAnswer: (turn, guess, said, should) =>
         '第 ' + turn + ' 回合：' + guess + ' 你回答 ' + said + '，正确的是 ' + should + '。',
     forgetRecord: '要清除本机的全部战绩吗？',
     forgetRecordYes: '清除',
     forgetRecordNo: '保留',
+    oneLeft: (n) => '第 ' + ZH_HANS.n(n) + ' 回合后只剩一个',
+    keyNames: {H: '数字和位置都对', B: '数字对，位置不对', X: '全不对', '?': '记录', Y: '是',
+               N: '否', Backspace: '删除', Enter: '确定'},
+    number: ZH_HANS.n,
   },
   'zh-Hant': {
     name: '繁體中文',
     title: '猜數字',
     howToPlay: '玩法',
     rules: [
-      '先想好一個由四個不同數字組成的密碼（例如 5079），記下來別忘了。',
-      '你和電腦輪流猜對方的密碼。',
-      'H 表示數字和位置都對，B 表示數字對但位置不對。',
-      '例如：密碼 5079，猜 1570 得 1H2B：7 是 H，5 和 0 是 B。一個都不對就是 X。',
+      '先想好一個由四個不同數字組成的答案（例如 5079），記下來別忘了。',
+      '你和電腦輪流猜對方的答案。',
+      'H 表示數字和位置都對，B 表示數字對但位置不對（就是 1A2B 的 A 和 B）。',
+      '例如：答案是 5079，猜 1570 得 1H2B：7 是 H，5 和 0 是 B。一個都不對就是 X。',
       '記錄板上，實心圓點是 H，空心圓點是 B。',
-      '電腦猜你的密碼時，請對照你的密碼回答，例如 1H2B、2H、3B 或 X。',
-      '四個 H 就贏；同一回合雙方都猜中則平手。',
+      '電腦猜的時候，請對照你的答案回答，例如 1H2B、2H、3B 或 X。',
+      '猜中四個 H 就贏；同一回合雙方都猜中則平手。',
       '電腦會把它的想法說出來。',
     ],
     start: '開始',
@@ -348,39 +403,38 @@ export const WORDS = {
     remarks: '電腦的話',
     line: '輸入',
     keys: '按鍵',
-    score: (h, b) => (h + b === 0 ? '全不對' : h + ' 個 H，' + b + ' 個 B'),
+    score: (h, b) => (h + b === 0 ? '全不對' : ZH_HANT.n(h) + ' 個 H，' + ZH_HANT.n(b) + ' 個 B'),
     promptGuess: '輪到你：四個不同的數字',
-    promptAnswer: (code) => '請給電腦的猜測 ' + code + ' 打分',
+    promptAnswer: (code) => '電腦猜 ' + code + '：幾 H 幾 B？',
     promptConfirm: '你的回答都對嗎？Y 或 N',
-    promptCode: '請輸入你的密碼',
+    promptCode: '請輸入你的答案',
     promptEnd: '遊戲結束',
     promptLoading: '載入中…',
     win: '你贏了！',
     loss: '電腦贏了！',
     draw: '平手！',
     failed: '遊戲無法開始。',
-    turns: (n) => '用了 ' + n + ' 回合',
-    secret: (code) => '電腦的密碼是 ' + code,
+    turns: (n) => '用了 ' + ZH_HANT.n(n) + ' 回合',
+    secret: (code) => '電腦的答案是 ' + code,
     playAgain: '再玩一次',
-    announce: (n, guess, score, computer) =>
-        '第 ' + n + ' 回合：' + guess + '，' + score + '。電腦猜 ' + computer + '。',
+    announce: (n, guess, score, computer) => '第 ' + ZH_HANT.n(n) + ' 回合：' + guess + '，' +
+                                             score + '。電腦猜 ' + computer + '。',
     abandon: '要放棄進行中的遊戲嗎？',
     abandonYes: '放棄',
     abandonNo: '繼續玩',
     record: '本機戰績',
-    recordLine: (r, avg) => '共 ' + r.played + ' 局，勝 ' + r.won + '，負 ' + r.lost + '，平 ' +
-                            r.drawn + (avg ? '；贏的局平均 ' + avg + ' 回合' : ''),
+    recordLine: (r, avg) => '共 ' + ZH_HANT.n(r.played) + ' 局，勝 ' + ZH_HANT.n(r.won) + '，負 ' +
+                            ZH_HANT.n(r.lost) + '，平 ' + ZH_HANT.n(r.drawn) +
+                            (avg ? '；贏的局平均 ' + numberIn('zh-Hant', Number(avg), true) + ' 回合'
+                                 : ''),
     clearRecord: '清除戰績',
     review: '雙方如何逼近答案',
     computerLeft: '電腦剩下的可能',
     playerLeft: '你剩下的可能',
-    oneLeft: (n) => '第 ' + n + ' 回合後只剩一個',
-    keyNames: {H: 'H 位置對', B: 'B 數字對', X: '全不對', '?': '記錄', Y: '是', N: '否',
-               Backspace: '刪除', Enter: '確定'},
     // 復原、核對回答、草稿、結局的原因。
     undo: '復原',
-    myCode: '你的謎底（只存在本機），填上後頁面會幫你核對回答',
-    scratch: '草稿：電腦謎底裡有哪些數字',
+    myCode: '你的答案（只存在本機），填上後頁面會幫你核對回答',
+    scratch: '草稿：電腦答案裡有哪些數字',
     marks: {unknown: '未定', out: '沒有', in: '有'},
     refused: {
       tooMany: 'H 和 B 加起來最多 4 個。',
@@ -388,29 +442,33 @@ export const WORDS = {
       negative: 'H 和 B 不會是負數。',
       yesOrNo: '請回答 Y 或 N。',
     },
-    differs: (score) => '按你的謎底應該是 ' + score + '。仍要送出，請再按一次 ⏎。',
-    expected: (score) => '按你的謎底是 ' + score,
-    lastGuess: (code) => '你猜中了電腦的謎底！電腦還有最後一次機會爭取平手：' + code + ' 幾 H 幾 B？',
-    contradiction: '你的回答前後矛盾，沒有任何謎底符合。',
+    differs: (score) => '按你的答案應該是 ' + score + '。仍要送出，請再按一次 ⏎。',
+    expected: (score) => '按你的答案是 ' + score,
+    lastGuess: (code) => '你猜中了電腦的答案！電腦還有最後一次機會爭取平手：' + code + ' 幾 H 幾 B？',
+    contradiction: '你的回答前後矛盾，沒有任何答案符合。',
     wrongAnswer: (turn, guess, said, should) =>
         '第 ' + turn + ' 回合：' + guess + ' 你回答 ' + said + '，正確的是 ' + should + '。',
     forgetRecord: '要清除本機的全部戰績嗎？',
     forgetRecordYes: '清除',
     forgetRecordNo: '保留',
+    oneLeft: (n) => '第 ' + ZH_HANT.n(n) + ' 回合後只剩一個',
+    keyNames: {H: '數字和位置都對', B: '數字對，位置不對', X: '全不對', '?': '記錄', Y: '是',
+               N: '否', Backspace: '刪除', Enter: '確定'},
+    number: ZH_HANT.n,
   },
   ru: {
     name: 'Русский',
     title: 'Быки и коровы',
     howToPlay: 'Как играть',
     rules: [
-      'Задумай секретный код из четырёх разных цифр, например 5079, и запиши его, чтобы не забыть.',
-      'Ты и компьютер по очереди угадываете код друг друга.',
+      'Задумай секретное число из четырёх разных цифр, например 5079, и запиши его, чтобы не забыть.',
+      'Ты и компьютер по очереди угадываете число друг друга.',
       'Бык (H) — верная цифра на верном месте, корова (B) — верная цифра не на своём месте.',
-      'Пример: для кода 5079 догадка 1570 даёт 1H2B: 7 — бык, 5 и 0 — коровы. ' +
+      'Пример: для числа 5079 попытка 1570 даёт 1H2B: 7 — бык, 5 и 0 — коровы. ' +
           'Если ничего не совпало, это X.',
       'На доске закрашенный кружок — бык, пустой — корова.',
-      'Когда компьютер называет код, оцени его по своему коду: 1H2B, 2H, 3B или X.',
-      'Четыре быка — победа; если оба угадали в одном ходу, это ничья.',
+      'Когда компьютер называет число, сравни его со своим и ответь: 1H2B, 2H, 3B или X.',
+      'Четыре быка — победа; если оба угадали за один ход, это ничья.',
       'Компьютер размышляет вслух.',
     ],
     start: 'Начать',
@@ -419,42 +477,41 @@ export const WORDS = {
     newGame: 'Новая игра',
     board: 'Доска',
     turn: 'Ход',
-    yourGuess: 'Твоя догадка',
+    yourGuess: 'Твоя попытка',
     itsScore: 'Итог',
-    computerGuess: 'Догадка компьютера',
+    computerGuess: 'Попытка компьютера',
     yourAnswer: 'Твой ответ',
     remarks: 'Слова компьютера',
     line: 'Строка ввода',
     keys: 'Клавиши',
-    score: (h, b) => (h + b === 0 ? 'ни быков, ни коров' :
-                                    h + ' ' + ruPlural(h, 'бык', 'быка', 'быков') + ', ' + b +
-                                        ' ' + ruPlural(b, 'корова', 'коровы', 'коров')),
+    score: (h, b) => (h + b === 0 ? 'ни быков, ни коров' : RU.bull(h) + ', ' + RU.cow(b)),
     promptGuess: 'Твой ход: четыре разные цифры',
-    promptAnswer: (code) => 'Оцени мою догадку ' + code,
+    promptAnswer: (code) => 'Компьютер называет ' + code + ': сколько быков и коров?',
     promptConfirm: 'Твои ответы точно верны? Y или N',
-    promptCode: 'Введи свой секретный код',
+    promptCode: 'Введи своё секретное число',
     promptEnd: 'Игра окончена',
     promptLoading: 'Загрузка…',
-    win: 'Ты победил!',
-    loss: 'Я победил!',
+    win: 'Победа за тобой!',
+    loss: 'Победа за компьютером!',
     draw: 'Ничья!',
     failed: 'Игру не удалось начать.',
-    turns: (n) => 'за ' + n + ' ' + ruPlural(n, 'ход', 'хода', 'ходов'),
-    secret: (code) => 'Мой код был ' + code,
+    turns: (n) => 'За ' + RU.move(n),
+    secret: (code) => 'Компьютер загадал число ' + code,
     playAgain: 'Сыграть ещё',
-    announce: (n, guess, score, computer) =>
-        'Ход ' + n + ': ' + guess + ', ' + score + '. Моя догадка: ' + computer + '.',
+    announce: (n, guess, score, computer) => 'Ход ' + RU.n(n) + ': ' + guess + ', ' + score +
+                                             '. Компьютер называет ' + computer + '.',
     abandon: 'Бросить начатую игру?',
     abandonYes: 'Бросить',
     abandonNo: 'Играть дальше',
     record: 'Твои результаты на этом устройстве',
-    recordLine: (r, avg) => 'сыграно ' + r.played + ', побед ' + r.won + ', поражений ' + r.lost +
-                            ', ничьих ' + r.drawn + (avg ? '; в среднем ' + avg + ' хода на победу' : ''),
+    recordLine: (r, avg) => 'сыграно ' + RU.n(r.played) + ', побед ' + RU.n(r.won) +
+                            ', поражений ' + RU.n(r.lost) + ', ничьих ' + RU.n(r.drawn) +
+                            (avg ? '; в среднем ' + RU.move(Number(avg), true) + ' на победу' : ''),
     clearRecord: 'Стереть результаты',
     review: 'Как обе стороны сужали поиск',
-    computerLeft: 'Кодов осталось у меня',
-    playerLeft: 'Кодов осталось у тебя',
-    oneLeft: (n) => 'один код после хода ' + n,
+    computerLeft: 'Чисел осталось у компьютера',
+    playerLeft: 'Чисел осталось у тебя',
+    oneLeft: (n) => 'Одно число после хода ' + RU.n(n),
     keyNames: {H: 'быки', B: 'коровы', X: 'ни быков, ни коров', '?': 'история', Y: 'да',
                N: 'нет', Backspace: 'стереть', Enter: 'ввод'},
     // Отмена хода, проверка ответов, заметки и объяснение концовки.
@@ -477,19 +534,21 @@ export const WORDS = {
     forgetRecord: 'Стереть все результаты на этом устройстве?',
     forgetRecordYes: 'Стереть',
     forgetRecordNo: 'Оставить',
+    number: RU.n,
   },
   es: {
     name: 'Español',
     title: 'Picas y fijas',
     howToPlay: 'Cómo se juega',
     rules: [
-      'Piensa un código secreto de cuatro cifras distintas, como 5079, y guárdalo: anótalo.',
-      'Tú y la computadora se turnan para adivinar el código del otro.',
+      'Piensa un número secreto de cuatro cifras distintas, como 5079, y anótalo para no olvidarlo.',
+      'Tú y la computadora se turnan para adivinar el número del otro.',
       'Una fija (H) es una cifra correcta en su lugar; una pica (B), una cifra correcta en otro lugar.',
-      'Ejemplo: contra 5079, el intento 1570 da 1H2B: el 7 es fija, el 5 y el 0 son picas. ' +
-          'X es ninguna fija y ninguna pica.',
+      'Ejemplo: si el número es 5079, el intento 1570 da 1H2B: el 7 es fija, el 5 y el 0 son ' +
+          'picas. X es ninguna fija y ninguna pica.',
       'En el tablero, un punto lleno es una fija y uno hueco, una pica.',
-      'Cuando la computadora intenta, puntúa su intento con tu código: 1H2B, 2H, 3B o X.',
+      'Cuando la computadora intente, compara su intento con tu número y responde: ' +
+          '1H2B, 2H, 3B o X.',
       'Cuatro fijas ganan; si ambos aciertan en el mismo turno, es empate.',
       'La computadora piensa en voz alta.',
     ],
@@ -501,43 +560,41 @@ export const WORDS = {
     turn: 'Turno',
     yourGuess: 'Tu intento',
     itsScore: 'Resultado',
-    computerGuess: 'Mi intento',
+    computerGuess: 'Intento de la computadora',
     yourAnswer: 'Tu respuesta',
     remarks: 'Lo que dice la computadora',
     line: 'Tu línea',
     keys: 'Teclas',
-    score: (h, b) => (h + b === 0 ? 'ninguna fija, ninguna pica' :
-                                    h + (h === 1 ? ' fija, ' : ' fijas, ') + b +
-                                        (b === 1 ? ' pica' : ' picas')),
+    score: (h, b) => (h + b === 0 ? 'ninguna fija, ninguna pica' : ES.hit(h) + ', ' + ES.blow(b)),
     promptGuess: 'Tu turno: cuatro cifras distintas',
-    promptAnswer: (code) => 'Puntúa mi intento ' + code,
+    promptAnswer: (code) => 'La computadora dice ' + code + ': ¿cuántas fijas y picas?',
     promptConfirm: '¿Tus respuestas son correctas? Y o N',
-    promptCode: 'Escribe tu código secreto',
+    promptCode: 'Escribe tu número secreto',
     promptEnd: 'Fin de la partida',
     promptLoading: 'Cargando…',
     win: '¡Ganaste!',
-    loss: '¡Gané yo!',
+    loss: '¡Ganó la computadora!',
     draw: '¡Empate!',
     failed: 'No se pudo empezar la partida.',
-    turns: (n) => 'en ' + n + (n === 1 ? ' turno' : ' turnos'),
-    secret: (code) => 'Mi código era ' + code,
+    turns: (n) => 'En ' + ES.turn(n),
+    secret: (code) => 'El número de la computadora era ' + code,
     playAgain: 'Jugar otra vez',
-    announce: (n, guess, score, computer) =>
-        'Turno ' + n + ': ' + guess + ', ' + score + '. Mi intento: ' + computer + '.',
+    announce: (n, guess, score, computer) => 'Turno ' + ES.n(n) + ': ' + guess + ', ' + score +
+                                             '. La computadora dice ' + computer + '.',
     abandon: '¿Abandonar la partida en curso?',
     abandonYes: 'Abandonarla',
     abandonNo: 'Seguir jugando',
     record: 'Tu historial en este dispositivo',
-    recordLine: (r, avg) => r.played + ' jugadas, ' + r.won + ' ganadas, ' + r.lost +
-                            ' perdidas, ' + r.drawn + ' empatadas' +
-                            (avg ? '; ' + avg + ' turnos por victoria' : ''),
+    recordLine: (r, avg) => ES.played(r.played) + ', ' + ES.won(r.won) + ', ' + ES.lost(r.lost) +
+                            ', ' + ES.drawn(r.drawn) +
+                            (avg ? '; ' + ES.turn(Number(avg), true) + ' por victoria' : ''),
     clearRecord: 'Borrar el historial',
     review: 'Cómo se acercó cada lado',
-    computerLeft: 'Códigos que me quedaban',
-    playerLeft: 'Códigos que te quedaban',
-    oneLeft: (n) => 'uno solo tras el turno ' + n,
+    computerLeft: 'Números que le quedaban a la computadora',
+    playerLeft: 'Números que te quedaban',
+    oneLeft: (n) => 'Solo uno tras el turno ' + ES.n(n),
     keyNames: {H: 'fijas', B: 'picas', X: 'ninguna', '?': 'historial', Y: 'sí', N: 'no',
-               Backspace: 'borrar', Enter: 'Intro'},
+               Backspace: 'borrar', Enter: 'Enter'},
     // Deshacer, respuestas revisadas, notas y finales que dicen por qué.
     undo: 'Deshacer',
     myCode: 'Tu número (solo lo guarda este dispositivo), para que la página revise tus respuestas',
@@ -558,6 +615,7 @@ export const WORDS = {
     forgetRecord: '¿Borrar todo el historial de este dispositivo?',
     forgetRecordYes: 'Borrarlo',
     forgetRecordNo: 'Conservarlo',
+    number: ES.n,
   },
 };
 
