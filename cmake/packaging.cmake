@@ -1,35 +1,67 @@
-# Where `cmake --install` puts the game, and the package CPack makes of it. HITBLOW_PACKAGE picks
-# one of four layouts:
+# Where `cmake --install` puts the game, and the package CPack makes of it, one concern a file:
+#   cmake/install-layout.cmake  the folders of each layout; the programs, messages and manuals
+#   cmake/desktop.cmake         the menu entry, the AppStream data and the icons
+#   cmake/cpack.cmake           CPack's settings for each package
+#   cmake/debian-build.cmake    Debian's build flags, the .deb's changelog and copyright
+# debian/changelog gives the version and the newest release (cmake/changelog.cmake).
+# HITBLOW_PACKAGE picks one of four layouts:
 #   (empty)  a developer's install: bin/, share/hitblow/messages, share/man/man6
 #   deb      a Debian package of a game: /usr/games, /usr/share/games/hitblow/messages, manual
 #            pages and changelog compressed, /usr/share/doc/hitblow/copyright; `cpack` makes
 #            hitblow_<version>_<arch>.deb for the architecture the compiler builds for
 #   rpm      an RPM package: /usr/bin, /usr/share/hitblow/messages, manual pages compressed,
-#            the license in /usr/share/licenses/hitblow, docs/changelog as the RPM's changelog;
+#            the license in /usr/share/licenses/hitblow, debian/changelog as the RPM's changelog;
 #            `cpack` makes hitblow-<version>-1.<arch>.rpm (with rpmbuild)
 #   zip      a folder for Windows players: hitblow.exe, hitblow-report.exe, messages\,
 #            README.txt and LICENSE.txt with CR LF line ends; `cpack` makes
 #            hitblow-<version>-win64.zip
 # All but zip also install the desktop entry, the AppStream data and the icon (packaging/).
-# HITBLOW_INSTALL_BINDIR is where every program goes (tools/ reads it too).
 set(HITBLOW_PACKAGE "" CACHE STRING
     "Install layout and package: empty (developer install), deb, rpm or zip")
 set_property(CACHE HITBLOW_PACKAGE PROPERTY STRINGS "" deb rpm zip)
 
-# Who the packages name as their maintainer and where the game's home is. Anyone packaging their
-# own build sets their own: -DHITBLOW_MAINTAINER="Name <address>" -DHITBLOW_HOMEPAGE=https://...
-set(HITBLOW_MAINTAINER "hitblow maintainers <maintainers@users.noreply.c-seed-14f1b185.example>"
+# Who makes the game: the name that signed debian/changelog's newest release, which the Windows
+# programs, the installer and the AppStream data name as their maker.
+string(REGEX REPLACE " <.*" "" HITBLOW_DEVELOPER "${HITBLOW_CHANGELOG_SIGNER}")
+
+# Who the packages name as their maintainer, where the game's home is, and the game's ID on the
+# desktop, which names its menu entry, AppStream data and icons. Anyone packaging their own
+# build sets their own maintainer and home page:
+#   -DHITBLOW_MAINTAINER="Name <address>" -DHITBLOW_HOMEPAGE=https://games.example.org/hitblow
+# and the ID follows the home page's host, reversed, as AppStream wants it:
+# org.example.games.hitblow. A leading "www." is left out, a hyphen becomes "_", a part that
+# begins with a digit is given a "_" first (as in D-Bus names, which desktop IDs are).
+# The project has no home page of its own yet: its default is on example.org, a domain kept
+# for examples (RFC 2606), which no one can take for a real page.
+set(HITBLOW_MAINTAINER "${HITBLOW_CHANGELOG_SIGNER}"
     CACHE STRING "The packages' maintainer, as Name <address>")
-set(HITBLOW_HOMEPAGE "https://c-seed-14f1b185.example/hitblow"
+set(HITBLOW_HOMEPAGE "https://example.org/hitblow"
     CACHE STRING "The game's home page, which the packages and the AppStream data name")
+set(HITBLOW_APP_ID "" CACHE STRING
+    "The game's ID on the desktop (org.example.hitblow); empty: from HITBLOW_HOMEPAGE's host")
 # A value that a package's fields can't carry would make packages every tool rejects: refused
 # here instead.
 if(NOT HITBLOW_MAINTAINER MATCHES "^[^<>,\n]+ <[^<>@ \n]+@[^<> \n]+>$")
   message(FATAL_ERROR "HITBLOW_MAINTAINER is '${HITBLOW_MAINTAINER}': it takes Name <address>")
 endif()
-if(NOT HITBLOW_HOMEPAGE MATCHES "^https?://[^ \n\"'<>]+$")
+if(NOT HITBLOW_HOMEPAGE MATCHES "^https?://([^/?#@]*@)?([^/?#:@ \n\"'<>]+)[^ \n\"'<>]*$")
   message(FATAL_ERROR "HITBLOW_HOMEPAGE is '${HITBLOW_HOMEPAGE}': it takes an https:// address")
 endif()
+if(HITBLOW_APP_ID STREQUAL "")
+  string(TOLOWER "${CMAKE_MATCH_2}" host)
+  string(REGEX REPLACE "^www\\." "" host "${host}")
+  string(REPLACE "-" "_" host "${host}")
+  string(REPLACE "." ";" parts "${host}")
+  list(REVERSE parts)
+  list(TRANSFORM parts REPLACE "^([0-9])" "_\\1")
+  list(APPEND parts hitblow)
+  list(JOIN parts "." HITBLOW_APP_ID)
+endif()
+if(NOT HITBLOW_APP_ID MATCHES "^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*)+$")
+  message(FATAL_ERROR "HITBLOW_APP_ID is '${HITBLOW_APP_ID}': it takes a reversed domain and a "
+                      "name, such as org.example.hitblow (set HITBLOW_APP_ID or HITBLOW_HOMEPAGE)")
+endif()
+
 set(HITBLOW_SUMMARY "code-breaking game of hits and blows against the computer")
 # The packages' long description, in lines that both Debian's and RPM's tools show as they are.
 set(HITBLOW_DESCRIPTION
@@ -49,290 +81,6 @@ options and how to write your own messages.
 Also included: hitblow-report, which measures how many guesses the
 computer needs against every possible code.")
 
-if(HITBLOW_PACKAGE STREQUAL "")
-  set(HITBLOW_INSTALL_BINDIR bin)
-  set(HITBLOW_INSTALL_DATADIR share/hitblow)
-  set(HITBLOW_INSTALL_MANDIR share/man/man6)
-  # The prefix is known only when `cmake --install --prefix …` runs: left for the install step.
-  set(HITBLOW_INSTALLED_PREFIX "\${CMAKE_INSTALL_PREFIX}")
-elseif(HITBLOW_PACKAGE STREQUAL "deb")
-  set(HITBLOW_INSTALL_BINDIR games)
-  set(HITBLOW_INSTALL_DATADIR share/games/hitblow)
-  set(HITBLOW_INSTALL_MANDIR share/man/man6)
-  set(HITBLOW_INSTALL_DOCDIR share/doc/hitblow)
-  set(HITBLOW_INSTALLED_PREFIX /usr)
-elseif(HITBLOW_PACKAGE STREQUAL "rpm")
-  set(HITBLOW_INSTALL_BINDIR bin)
-  set(HITBLOW_INSTALL_DATADIR share/hitblow)
-  set(HITBLOW_INSTALL_MANDIR share/man/man6)
-  set(HITBLOW_INSTALL_LICENSEDIR share/licenses/hitblow)
-  set(HITBLOW_INSTALLED_PREFIX /usr)
-elseif(HITBLOW_PACKAGE STREQUAL "zip")
-  set(HITBLOW_INSTALL_BINDIR .)
-  set(HITBLOW_INSTALL_DATADIR .)
-else()
-  message(FATAL_ERROR "HITBLOW_PACKAGE is '${HITBLOW_PACKAGE}': it takes deb, rpm, zip or nothing")
-endif()
-
-install(TARGETS hitblow RUNTIME DESTINATION ${HITBLOW_INSTALL_BINDIR})
-install(DIRECTORY messages/ DESTINATION ${HITBLOW_INSTALL_DATADIR}/messages
-        FILES_MATCHING PATTERN "*.txt")
-# `-mesg=ko` finds messages/ko.txt in the installed folder, which the game reaches from its own
-# folder (../share/games/hitblow/messages from /usr/games): the tree then works wherever it is
-# put, under any `cmake --install --prefix` and unpacked from a package alike.
-file(RELATIVE_PATH HITBLOW_CATALOGUE_DIR /prefix/${HITBLOW_INSTALL_BINDIR}
-     /prefix/${HITBLOW_INSTALL_DATADIR}/messages)
-target_compile_definitions(hitblow_core PRIVATE HITBLOW_CATALOGUE_DIR="${HITBLOW_CATALOGUE_DIR}")
-
-# Installs a text file through cmake/install-text.cmake, which runs at install time. `page` is
-# a manual page, which learns the installed version and message folder; `compress` gzips it.
-function(hitblow_install_text source destination name page compress)
-  install(CODE "
-    set(HITBLOW_TEXT_SOURCE \"${source}\")
-    set(HITBLOW_TEXT_DESTINATION \"${destination}\")
-    set(HITBLOW_TEXT_NAME \"${name}\")
-    set(HITBLOW_TEXT_WORK \"${PROJECT_BINARY_DIR}/installed-text\")
-    set(HITBLOW_TEXT_COMPRESS ${compress})
-    set(HITBLOW_TEXT_MANUAL ${page})
-    set(HITBLOW_VERSION \"${PROJECT_VERSION}\")
-    set(HITBLOW_MESSAGE_DIR \"${HITBLOW_INSTALLED_PREFIX}/${HITBLOW_INSTALL_DATADIR}/messages\")
-    include(\"${PROJECT_SOURCE_DIR}/cmake/install-text.cmake\")")
-endfunction()
-
-set(compress OFF)
-if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
-  set(compress ON)
-endif()
-if(DEFINED HITBLOW_INSTALL_MANDIR)
-  foreach(page hitblow hitblow-report)
-    hitblow_install_text(${PROJECT_SOURCE_DIR}/man/${page}.6 ${HITBLOW_INSTALL_MANDIR} ${page}.6
-                         ON ${compress})
-  endforeach()
-endif()
-
-# The desktop's menu entry, the software centres' AppStream data and the icon, all named by the
-# game's id (the project's domain reversed), for the desktops of Linux and the BSDs; the Windows
-# folder and the page have none. The icon is web/icon.svg, also rendered to PNG in the sizes
-# menus ask for first, where librsvg's rsvg-convert is found (the packages require it).
-if(NOT HITBLOW_PACKAGE STREQUAL "zip" AND NOT WIN32 AND NOT EMSCRIPTEN)
-  # docs/changelog names every release, newest first, each signed with its date
-  # ("Tue, 08 Dec 2026"): the newest release's day, as AppStream writes it (2026-12-08), and the
-  # whole changelog as RPM writes it, one "* Tue Dec 08 2026 Name <address> - 1.0.0-1" a release.
-  file(READ ${PROJECT_SOURCE_DIR}/docs/changelog changelog)
-  string(ASCII 1 semicolon)
-  string(REPLACE ";" "${semicolon}" changelog "${changelog}")
-  string(REPLACE "\n" ";" changelog "${changelog}")
-  set(HITBLOW_RPM_CHANGELOG "")
-  set(HITBLOW_RELEASE_DATE "")
-  set(items "")
-  set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
-  foreach(line IN LISTS changelog)
-    string(REPLACE "${semicolon}" ";" line "${line}")
-    if(line MATCHES "^hitblow \\(([^)]+)\\) ")
-      set(version ${CMAKE_MATCH_1})
-    elseif(line MATCHES "^  \\* (.+)$")
-      string(APPEND items "- ${CMAKE_MATCH_1}\n")
-    elseif(line MATCHES "^    (.+)$")
-      string(APPEND items "  ${CMAKE_MATCH_1}\n")
-    elseif(line MATCHES "^ -- (.+)  ([A-Z][a-z][a-z]), ([0-9][0-9]) ([A-Z][a-z][a-z]) ([0-9]+) ")
-      string(APPEND HITBLOW_RPM_CHANGELOG "* ${CMAKE_MATCH_2} ${CMAKE_MATCH_4} ${CMAKE_MATCH_3} "
-                    "${CMAKE_MATCH_5} ${CMAKE_MATCH_1} - ${version}-1\n${items}\n")
-      set(items "")
-      if(HITBLOW_RELEASE_DATE STREQUAL "")
-        list(FIND months ${CMAKE_MATCH_4} month)
-        math(EXPR month "${month} + 1" OUTPUT_FORMAT DECIMAL)
-        if(month LESS 10)
-          set(month 0${month})
-        endif()
-        set(HITBLOW_RELEASE_DATE ${CMAKE_MATCH_5}-${month}-${CMAKE_MATCH_3})
-      endif()
-    endif()
-  endforeach()
-  if(HITBLOW_RELEASE_DATE STREQUAL "" OR month STREQUAL "00")
-    message(FATAL_ERROR
-            "docs/changelog has no release signed ' -- Name <address>  Tue, 08 Dec 2026 ...'")
-  endif()
-
-  set(HITBLOW_ID example.c_seed_14f1b185.hitblow)
-  install(FILES packaging/${HITBLOW_ID}.desktop DESTINATION share/applications)
-  string(REPLACE "&" "&amp;" HITBLOW_HOMEPAGE_XML "${HITBLOW_HOMEPAGE}")
-  string(REGEX REPLACE "/+$" "" HITBLOW_HOMEPAGE_XML "${HITBLOW_HOMEPAGE_XML}")
-  configure_file(packaging/${HITBLOW_ID}.metainfo.xml.in
-                 ${PROJECT_BINARY_DIR}/${HITBLOW_ID}.metainfo.xml @ONLY)
-  install(FILES ${PROJECT_BINARY_DIR}/${HITBLOW_ID}.metainfo.xml DESTINATION share/metainfo)
-  install(FILES web/icon.svg DESTINATION share/icons/hicolor/scalable/apps RENAME ${HITBLOW_ID}.svg)
-  if(HITBLOW_PACKAGE STREQUAL "")
-    find_program(HITBLOW_RSVG_CONVERT rsvg-convert)
-  else()
-    find_program(HITBLOW_RSVG_CONVERT rsvg-convert REQUIRED)
-  endif()
-  if(HITBLOW_RSVG_CONVERT)
-    set(icons "")
-    foreach(size 48 128 256)
-      set(icon ${PROJECT_BINARY_DIR}/icons/${size}x${size}/${HITBLOW_ID}.png)
-      add_custom_command(OUTPUT ${icon}
-        COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icons/${size}x${size}
-        COMMAND ${HITBLOW_RSVG_CONVERT} -w ${size} -h ${size} -o ${icon}
-                ${PROJECT_SOURCE_DIR}/web/icon.svg
-        DEPENDS ${PROJECT_SOURCE_DIR}/web/icon.svg VERBATIM)
-      install(FILES ${icon} DESTINATION share/icons/hicolor/${size}x${size}/apps)
-      list(APPEND icons ${icon})
-    endforeach()
-    add_custom_target(hitblow_icons ALL DEPENDS ${icons})
-  endif()
-endif()
-
-if(HITBLOW_PACKAGE STREQUAL "")
-  return()
-endif()
-
-set(CPACK_PACKAGE_NAME hitblow)
-set(CPACK_PACKAGE_VENDOR "hitblow maintainers")
-set(CPACK_PACKAGE_CONTACT "${HITBLOW_MAINTAINER}")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "${HITBLOW_SUMMARY}")
-set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
-set(CPACK_STRIP_FILES ON)
-set(CPACK_PACKAGE_DIRECTORY ${PROJECT_BINARY_DIR}/packages)
-set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
-    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
-
-if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
-  find_program(HITBLOW_GZIP gzip REQUIRED)
-  # The Debian architecture of what the compiler makes, so a cross build is labelled and
-  # given dependencies for the machine it runs on, not for this one. An RPM needs it only for
-  # the flags below, which it takes where Debian's tools are (as scripts/release has them).
-  if(HITBLOW_PACKAGE STREQUAL "deb")
-    find_program(HITBLOW_DPKG_ARCHITECTURE dpkg-architecture REQUIRED)
-  else()
-    find_program(HITBLOW_DPKG_ARCHITECTURE dpkg-architecture)
-  endif()
-  if(HITBLOW_DPKG_ARCHITECTURE)
-    execute_process(COMMAND ${CMAKE_CXX_COMPILER} -dumpmachine OUTPUT_VARIABLE triplet
-                    OUTPUT_STRIP_TRAILING_WHITESPACE COMMAND_ERROR_IS_FATAL ANY)
-    execute_process(COMMAND ${HITBLOW_DPKG_ARCHITECTURE} -t${triplet} -qDEB_HOST_ARCH
-                    OUTPUT_VARIABLE deb_arch OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET
-                    COMMAND_ERROR_IS_FATAL ANY)
-
-    # Built as Debian builds its own packages: its flags for that architecture, every hardening
-    # flag included (stack protector, fortified libc calls, read-only relocations).
-    foreach(pair CPPFLAGS:CMAKE_CXX_FLAGS CXXFLAGS:CMAKE_CXX_FLAGS LDFLAGS:CMAKE_EXE_LINKER_FLAGS)
-      string(REPLACE ":" ";" pair ${pair})
-      list(GET pair 0 kind)
-      list(GET pair 1 variable)
-      execute_process(COMMAND ${CMAKE_COMMAND} -E env DEB_HOST_ARCH=${deb_arch}
-                              DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get ${kind}
-                      WORKING_DIRECTORY ${PROJECT_SOURCE_DIR}
-                      OUTPUT_VARIABLE flags OUTPUT_STRIP_TRAILING_WHITESPACE
-                      COMMAND_ERROR_IS_FATAL ANY)
-      set(${variable} "${${variable}} ${flags}")
-    endforeach()
-  endif()
-endif()
-
-if(HITBLOW_PACKAGE STREQUAL "deb")
-  # The changelog names every release; its newest entry must be this version.
-  file(STRINGS ${PROJECT_SOURCE_DIR}/docs/changelog newest LIMIT_COUNT 1)
-  if(NOT newest MATCHES "^hitblow \\(${PROJECT_VERSION}\\) ")
-    message(FATAL_ERROR "docs/changelog begins '${newest}': add an entry for ${PROJECT_VERSION}")
-  endif()
-  hitblow_install_text(${PROJECT_SOURCE_DIR}/docs/changelog ${HITBLOW_INSTALL_DOCDIR} changelog
-                       OFF ON)
-
-  # Debian's machine-readable copyright file, made from LICENSE: the holder from its copyright
-  # line, the terms from what follows it (MIT is "Expat" in Debian's license names).
-  file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-  if(NOT license MATCHES "Copyright \\(c\\) ([^\n]+)\n\n(.+[^\n])\n*$")
-    message(FATAL_ERROR "LICENSE has no copyright line followed by the terms")
-  endif()
-  set(holder "${CMAKE_MATCH_1}")
-  string(REPLACE "\n\n" "\n.\n" terms "${CMAKE_MATCH_2}")
-  string(REPLACE "\n" "\n " terms "${terms}")
-  file(WRITE ${PROJECT_BINARY_DIR}/copyright
-       "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-       "Upstream-Name: hitblow\n"
-       "Upstream-Contact: ${HITBLOW_MAINTAINER}\n"
-       "Source: ${HITBLOW_HOMEPAGE}\n\n"
-       "Files: *\n"
-       "Copyright: ${holder}\n"
-       "License: Expat\n"
-       " ${terms}\n")
-  install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${HITBLOW_INSTALL_DOCDIR})
-
-  set(CPACK_GENERATOR DEB)
-  set(CPACK_PACKAGING_INSTALL_PREFIX ${HITBLOW_INSTALLED_PREFIX})
-  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-  set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${deb_arch})
-  set(CPACK_DEBIAN_PACKAGE_SECTION games)
-  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${HITBLOW_MAINTAINER}")
-  set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "${HITBLOW_HOMEPAGE}")
-  # CPack puts the summary above this as the first line.
-  set(CPACK_DEBIAN_PACKAGE_DESCRIPTION "${HITBLOW_DESCRIPTION}")
-  # Depends comes from the binaries as built (cmake/debian-depends.cmake, run by cpack).
-  set(CPACK_PROJECT_CONFIG_FILE ${PROJECT_SOURCE_DIR}/cmake/debian-depends.cmake)
-  set(CPACK_HITBLOW_BINARY_LIST ${PROJECT_BINARY_DIR}/packaged-binaries.txt)
-  set(CPACK_HITBLOW_WORK_DIR ${PROJECT_BINARY_DIR}/debian-depends)
-  file(GENERATE OUTPUT ${CPACK_HITBLOW_BINARY_LIST}
-       CONTENT "$<TARGET_FILE:hitblow>\n$<TARGET_FILE:hitblow-report>\n")
-  # A cross build's libraries are not this machine's: tell dpkg-shlibdeps where they are.
-  set(CPACK_HITBLOW_LIBRARY_DIRS "")
-  if(CMAKE_CROSSCOMPILING)
-    foreach(library libc.so.6 libstdc++.so.6 libgcc_s.so.1)
-      execute_process(COMMAND ${CMAKE_CXX_COMPILER} -print-file-name=${library}
-                      OUTPUT_VARIABLE path OUTPUT_STRIP_TRAILING_WHITESPACE)
-      if(IS_ABSOLUTE "${path}")
-        get_filename_component(path "${path}" REALPATH)
-        get_filename_component(path "${path}" DIRECTORY)
-        list(APPEND CPACK_HITBLOW_LIBRARY_DIRS ${path})
-      endif()
-    endforeach()
-    list(REMOVE_DUPLICATES CPACK_HITBLOW_LIBRARY_DIRS)
-  endif()
-elseif(HITBLOW_PACKAGE STREQUAL "rpm")
-  install(FILES LICENSE DESTINATION ${HITBLOW_INSTALL_LICENSEDIR})
-
-  set(CPACK_GENERATOR RPM)
-  set(CPACK_PACKAGING_INSTALL_PREFIX ${HITBLOW_INSTALLED_PREFIX})
-  set(CPACK_RPM_FILE_NAME RPM-DEFAULT)
-  set(CPACK_RPM_PACKAGE_RELEASE 1)
-  set(CPACK_RPM_PACKAGE_LICENSE MIT)
-  set(CPACK_RPM_PACKAGE_GROUP Amusements/Games)
-  set(CPACK_RPM_PACKAGE_URL "${HITBLOW_HOMEPAGE}")
-  set(CPACK_RPM_PACKAGE_VENDOR "${HITBLOW_MAINTAINER}")
-  # RPM's summaries begin with a capital, Debian's not.
-  string(SUBSTRING "${HITBLOW_SUMMARY}" 0 1 first)
-  string(SUBSTRING "${HITBLOW_SUMMARY}" 1 -1 rest)
-  string(TOUPPER "${first}" first)
-  set(CPACK_RPM_PACKAGE_SUMMARY "${first}${rest}")
-  set(CPACK_RPM_PACKAGE_DESCRIPTION "${HITBLOW_DESCRIPTION}")
-  file(WRITE ${PROJECT_BINARY_DIR}/rpm-changelog "${HITBLOW_RPM_CHANGELOG}")
-  set(CPACK_RPM_CHANGELOG_FILE ${PROJECT_BINARY_DIR}/rpm-changelog)
-  # Packager names who made the package. No /usr/lib/.build-id links: they go with debug
-  # information, which this package leaves out.
-  set(CPACK_RPM_SPEC_MORE_DEFINE
-      "%define packager ${HITBLOW_MAINTAINER}\n%define _build_id_links none")
-  set(CPACK_RPM_USER_FILELIST "%license /usr/${HITBLOW_INSTALL_LICENSEDIR}/LICENSE")
-  # The folders the system's own packages hold (filesystem, man, hicolor-icon-theme): listing
-  # them would make this package claim them too.
-  set(CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/man /usr/share/man/man6
-      /usr/share/applications /usr/share/metainfo /usr/share/licenses /usr/share/icons
-      /usr/share/icons/hicolor)
-  foreach(size scalable 48x48 128x128 256x256)
-    list(APPEND CPACK_RPM_EXCLUDE_FROM_AUTO_FILELIST_ADDITION /usr/share/icons/hicolor/${size}
-         /usr/share/icons/hicolor/${size}/apps)
-  endforeach()
-elseif(HITBLOW_PACKAGE STREQUAL "zip")
-  # Windows players read these in Notepad: CR LF line ends.
-  configure_file(docs/README-windows.txt ${PROJECT_BINARY_DIR}/README.txt @ONLY NEWLINE_STYLE CRLF)
-  configure_file(LICENSE ${PROJECT_BINARY_DIR}/LICENSE.txt @ONLY NEWLINE_STYLE CRLF)
-  install(FILES ${PROJECT_BINARY_DIR}/README.txt ${PROJECT_BINARY_DIR}/LICENSE.txt DESTINATION .)
-
-  set(CPACK_GENERATOR ZIP)
-  set(bits 32)
-  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
-    set(bits 64)
-  endif()
-  set(CPACK_PACKAGE_FILE_NAME hitblow-${PROJECT_VERSION}-win${bits})
-endif()
-
-include(CPack)
+include(${CMAKE_CURRENT_LIST_DIR}/install-layout.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/desktop.cmake)
+include(${CMAKE_CURRENT_LIST_DIR}/cpack.cmake)

@@ -11,7 +11,7 @@ set(HITBLOW_MSI_UPGRADE_CODE 9BB3A339-961F-4618-88AA-FC03119A2099)
 # Every version is a product of its own; every component keeps its code from version to version.
 string(UUID HITBLOW_MSI_PRODUCT_CODE NAMESPACE ${HITBLOW_MSI_UPGRADE_CODE}
        NAME "product ${PROJECT_VERSION}" TYPE SHA1 UPPER)
-set(HITBLOW_MSI_VENDOR "hitblow maintainers")
+set(HITBLOW_MSI_VENDOR "${HITBLOW_DEVELOPER}")
 # wixl takes only paths relative to the installer's XML, which is in the build folder.
 set(HITBLOW_MSI_STAGE msi-stage)
 file(RELATIVE_PATH HITBLOW_MSI_ICON ${PROJECT_BINARY_DIR} ${HITBLOW_ICON})

@@ -1,40 +1,38 @@
-# The Windows programs' resources: the game's icon, rendered from web/icon.svg at build time into
-# one .ico of 16 to 256 pixels (librsvg's rsvg-convert and icoutils' icotool), and a version
-# block from project() and LICENSE, compiled by the toolchain's windres through CMake's RC
-# language. Elsewhere it does nothing. HITBLOW_ICON names the .ico, which the installer uses
-# too (cmake/windows_installer.cmake).
+# The Windows programs' resources: the game's icon, rendered from web/icon.svg at build time
+# (cmake/icons.cmake) into one .ico of 16 to 256 pixels by icoutils' icotool, and a version block
+# from project() and LICENSE, compiled by the toolchain's windres through CMake's RC language.
+# Elsewhere it does nothing. HITBLOW_ICON names the .ico, which the installer uses too
+# (cmake/windows_installer.cmake). Without rsvg-convert or icotool a build for playing and
+# testing goes on, its programs without an icon (Windows shows its default one), and says so;
+# the zip and the installer, made for players, stop instead.
 set(HITBLOW_ICON ${PROJECT_BINARY_DIR}/hitblow.ico)
 if(NOT WIN32 OR EMSCRIPTEN)
   return()
 endif()
 enable_language(RC)
-find_program(HITBLOW_RSVG_CONVERT rsvg-convert REQUIRED)
-find_program(HITBLOW_ICOTOOL icotool REQUIRED)
+find_program(HITBLOW_ICOTOOL icotool)
 
 # Windows picks the size it shows from these: 16 and 32 in lists and title bars, 48 to 256 in
 # Explorer's larger views. The 256 pixel image stays PNG (icotool --raw), as Windows reads it;
 # a bitmap of that size would weigh 256 kB.
-set(pngs "")
-set(pack "")
-foreach(size 16 32 48 64 128 256)
-  set(png ${PROJECT_BINARY_DIR}/icon/icon-${size}.png)
-  add_custom_command(OUTPUT ${png}
-    COMMAND ${CMAKE_COMMAND} -E make_directory ${PROJECT_BINARY_DIR}/icon
-    COMMAND ${HITBLOW_RSVG_CONVERT} -w ${size} -h ${size} -o ${png}
-            ${PROJECT_SOURCE_DIR}/web/icon.svg
-    DEPENDS ${PROJECT_SOURCE_DIR}/web/icon.svg VERBATIM)
-  list(APPEND pngs ${png})
-  if(size EQUAL 256)
-    list(APPEND pack --raw=${png})
-  else()
-    list(APPEND pack ${png})
-  endif()
-endforeach()
-add_custom_command(OUTPUT ${HITBLOW_ICON}
-  COMMAND ${HITBLOW_ICOTOOL} --create --output=${HITBLOW_ICON} ${pack}
-  DEPENDS ${pngs} VERBATIM)
-
-add_custom_target(hitblow_icon DEPENDS ${HITBLOW_ICON})
+hitblow_render_icons(pngs ${PROJECT_BINARY_DIR}/icon/icon-<size>.png 16 32 48 64 128 256)
+if(pngs AND HITBLOW_ICOTOOL)
+  list(TRANSFORM pngs REPLACE "^(.*-256\\.png)$" "--raw=\\1" OUTPUT_VARIABLE pack)
+  add_custom_command(OUTPUT ${HITBLOW_ICON}
+    COMMAND ${HITBLOW_ICOTOOL} --create --output=${HITBLOW_ICON} ${pack}
+    DEPENDS ${pngs} VERBATIM)
+  set(HITBLOW_RC_ICON "1 ICON \"${HITBLOW_ICON}\"")
+  set(icon ${HITBLOW_ICON})
+elseif(HITBLOW_PACKAGE STREQUAL "zip")
+  message(FATAL_ERROR "The programs' icon needs librsvg's rsvg-convert and icoutils' icotool "
+                      "(bash scripts/deps release)")
+else()
+  message(WARNING "rsvg-convert or icotool not found: the .exe files get no icon of their own "
+                  "(bash scripts/deps windows installs them)")
+  set(HITBLOW_RC_ICON "// No icon: rsvg-convert or icotool was missing when this was configured.")
+  set(icon "")
+endif()
+add_custom_target(hitblow_icon DEPENDS ${icon})
 
 # Windows reads the version as four numbers; project() gives one to four.
 set(HITBLOW_RC_VERSION "")
@@ -51,7 +49,7 @@ file(STRINGS ${PROJECT_SOURCE_DIR}/LICENSE HITBLOW_RC_COPYRIGHT REGEX "^Copyrigh
 if(NOT HITBLOW_RC_LICENSE MATCHES "License$" OR NOT HITBLOW_RC_COPYRIGHT)
   message(FATAL_ERROR "LICENSE opens without its licence's name or has no copyright line")
 endif()
-set(HITBLOW_RC_VENDOR "hitblow maintainers")
+set(HITBLOW_RC_VENDOR "${HITBLOW_DEVELOPER}")
 
 # target, description
 foreach(program "hitblow|hits and blows against the computer"
@@ -68,7 +66,7 @@ foreach(program "hitblow|hits and blows against the computer"
   # windres reads the icon while it compiles: made first, and compiled again when it changes.
   # hitblow-report is a target of tools/, where the file's properties must be set too.
   set_source_files_properties(${rc} DIRECTORY ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/tools
-                              PROPERTIES OBJECT_DEPENDS ${HITBLOW_ICON})
+                              PROPERTIES OBJECT_DEPENDS "${icon}")
   target_sources(${HITBLOW_RC_NAME} PRIVATE ${rc})
   add_dependencies(${HITBLOW_RC_NAME} hitblow_icon)
 endforeach()

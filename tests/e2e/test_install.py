@@ -3,11 +3,13 @@
 
 The installed game must find the installed English messages by the path a user would type, and
 every catalogue by its name from any folder; the manual pages must be in place, name the
-installed version and message files, and format cleanly.
+installed version and message files, and format cleanly. The desktop's files are named by the
+game's ID, which follows the home page a distributor configures.
 """
 
 import filecmp
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -15,11 +17,16 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import CATALOGUES, EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
+from harness import CATALOGUES, EMULATOR, EXE_SUFFIX, SOURCE, TIMEOUT, main, run  # noqa: E402
 
 BUILD = os.environ.get("HITBLOW_BUILD", os.path.join(SOURCE, "build"))
 MESSAGE_FILES = tuple(name + ".txt" for name in CATALOGUES)
 MANUALS = ("hitblow.6", "hitblow-report.6")
+# A home page a distributor configures, and the ID its menu entry and AppStream data then take:
+# the host reversed, without "www.", with "_" for "-" and before a leading digit.
+APP_IDS = (("https://games.example.org/hitblow", "org.example.games.hitblow"),
+           ("https://me@WWW.My-Games.example.net:8443/", "net.example.my_games.hitblow"),
+           ("https://3d.example.com?x=1", "com.example._3d.hitblow"))
 
 
 def cache_entry(name, default=None):
@@ -135,6 +142,37 @@ class Install(unittest.TestCase):
             with self.subTest(manual=name):
                 _, warnings = format_manual(self.installed("share", "man", "man6", name))
                 self.assertEqual(warnings, "")
+
+
+    @unittest.skipIf(EMULATOR, "configures a build for this machine, whatever the build is for")
+    def test_desktop_files_named_after_the_home_page(self):
+        for homepage, app_id in APP_IDS:
+            with self.subTest(homepage=homepage), \
+                    tempfile.TemporaryDirectory(prefix="hitblow-id-") as build:
+                done = subprocess.run([cmake_command(), "-S", SOURCE, "-B", build,
+                                       "-DHITBLOW_HOMEPAGE=" + homepage, "-DBUILD_TESTING=OFF",
+                                       "-DHITBLOW_BENCH=OFF"], stdout=subprocess.PIPE,
+                                      stderr=subprocess.STDOUT, timeout=TIMEOUT)
+                self.assertEqual(done.returncode, 0, done.stdout.decode(errors="replace"))
+                folder = os.path.join(build, "desktop")
+                names = [app_id + ".desktop", app_id + ".metainfo.xml"]
+                self.assertEqual(sorted(os.listdir(folder)), names)
+                entry, metainfo = (os.path.join(folder, name) for name in names)
+                with open(entry, encoding="utf-8") as f:
+                    self.assertIn("\nIcon=%s\n" % app_id, f.read())
+                with open(metainfo, encoding="utf-8") as f:
+                    text = f.read()
+                for tag in ("<id>%s</id>" % app_id, ">%s.desktop</launchable>" % app_id,
+                            ">%s</url>" % homepage.rstrip("/")):
+                    self.assertIn(tag, text)
+                for validate in (["desktop-file-validate", entry],
+                                 ["appstreamcli", "validate", "--pedantic", "--no-net", metainfo]):
+                    if shutil.which(validate[0]):  # not installed by the test group
+                        done = subprocess.run(validate, stdout=subprocess.PIPE,
+                                              stderr=subprocess.STDOUT, timeout=TIMEOUT)
+                        said = done.stdout.decode()
+                        self.assertEqual((done.returncode, re.findall(
+                            r"^[EWI]:.*|.*: (?:error|warning): .*", said, re.M)), (0, []), said)
 
 
 if __name__ == "__main__":

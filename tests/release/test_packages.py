@@ -30,11 +30,14 @@ from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, ru
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
 
-with open(os.path.join(SOURCE, "CMakeLists.txt"), encoding="utf-8") as cmake_lists:
-    VERSION = re.search(r"project\(hitblow VERSION ([0-9.]+)", cmake_lists.read()).group(1)
+with open(os.path.join(SOURCE, "debian", "changelog"), encoding="utf-8") as changelog:
+    # The newest release's version, as CMake reads it: no epoch, no Debian revision.
+    CHANGELOG = changelog.read()
+    VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+?)(?:-[^-)]+)?\) ", CHANGELOG).group(1)
 with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
-    DEFAULTS = re.search(r'set\(HITBLOW_MAINTAINER "([^"]+)".*set\(HITBLOW_HOMEPAGE "([^"]+)"',
-                         packaging.read(), re.S).groups()  # (maintainer, home page)
+    # (maintainer, home page): the newest release's signer, and the project's home page.
+    DEFAULTS = (re.search(r"\n -- (.+?)  ", CHANGELOG).group(1),
+                re.search(r'set\(HITBLOW_HOMEPAGE "([^"]+)"', packaging.read()).group(1))
 
 
 def i386_runner():
@@ -60,7 +63,7 @@ ARCHITECTURES = {
     "i386": i386_runner(),
 }
 # The desktop's files, under the install prefix, in every package but the zip.
-APP_ID = "example.c_seed_14f1b185.hitblow"
+APP_ID = "org.example.hitblow"  # from the home page's host
 DESKTOP_FILES = ["share/applications/%s.desktop" % APP_ID,
                  "share/metainfo/%s.metainfo.xml" % APP_ID,
                  "share/icons/hicolor/scalable/apps/%s.svg" % APP_ID] + [
