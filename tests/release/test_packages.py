@@ -15,6 +15,7 @@ import gzip
 import hashlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -34,6 +35,8 @@ with open(os.path.join(SOURCE, "debian", "changelog"), encoding="utf-8") as chan
     # The newest release's version, as CMake reads it: no epoch, no Debian revision.
     CHANGELOG = changelog.read()
     VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+?)(?:-[^-)]+)?\) ", CHANGELOG).group(1)
+    # The .debs' version: with the Debian revision, which the source package and CPack share.
+    DEB_VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+)\) ", CHANGELOG).group(1)
 with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
     # (maintainer, home page): the newest release's signer, and the project's home page.
     DEFAULTS = (re.search(r"\n -- (.+?)  ", CHANGELOG).group(1),
@@ -74,8 +77,9 @@ MESSAGE_DIR = "/usr/share/games/hitblow/messages"
 DEB_FILES = {
     "usr/games/hitblow": PROGRAM,
     "usr/games/hitblow-report": PROGRAM,
-    "usr/share/doc/hitblow/changelog.gz": TEXT,
+    "usr/share/doc/hitblow/changelog.Debian.gz": TEXT,
     "usr/share/doc/hitblow/copyright": TEXT,
+    "usr/share/lintian/overrides/hitblow": TEXT,
     "usr/share/man/man6/hitblow.6.gz": TEXT,
     "usr/share/man/man6/hitblow-report.6.gz": TEXT,
     **{"%s/%s.txt" % (MESSAGE_DIR[1:], name): TEXT for name in CATALOGUES},
@@ -175,7 +179,7 @@ def tearDownModule():
 
 
 def deb_path(arch):
-    return os.path.join(DIST, "hitblow_%s_%s.deb" % (VERSION, arch))
+    return os.path.join(DIST, "hitblow_%s_%s.deb" % (DEB_VERSION, arch))
 
 
 def unpacked(arch, path):
@@ -214,7 +218,7 @@ class DebianPackage:
         return done.stdout.decode().strip()
 
     def test_control_fields(self):
-        for name, want in [("Package", "hitblow"), ("Version", VERSION),
+        for name, want in [("Package", "hitblow"), ("Version", DEB_VERSION),
                            ("Architecture", self.arch), ("Section", "games"),
                            ("Priority", "optional"), ("Maintainer", DEFAULTS[0]),
                            ("Homepage", DEFAULTS[1])]:
@@ -252,8 +256,8 @@ class DebianPackage:
         self.assertIn("\nCopyright: %s\n" % holder, copyright_file)
 
     def test_changelog_and_manuals_name_this_release(self):
-        with gzip.open(self.unpacked("usr/share/doc/hitblow/changelog.gz"), "rt") as f:
-            self.assertTrue(f.readline().startswith("hitblow (%s) " % VERSION))
+        with gzip.open(self.unpacked("usr/share/doc/hitblow/changelog.Debian.gz"), "rt") as f:
+            self.assertTrue(f.readline().startswith("hitblow (%s) " % DEB_VERSION))
         pages = {}
         for page in ("hitblow.6.gz", "hitblow-report.6.gz"):
             with gzip.open(self.unpacked("usr/share/man/man6/" + page), "rt") as f:
@@ -430,7 +434,7 @@ class Rpm(InstalledTree, unittest.TestCase):
         self.assertEqual(lines[:3], ["hitblow %s-1 x86_64 MIT" % VERSION, *DEFAULTS])
         # The .deb's files where RPM systems keep them, the license in their licenses folder.
         want = {"/" + re.sub("^usr/games/", "usr/bin/", path).replace("share/games/", "share/"):
-                mode for path, mode in DEB_FILES.items() if "/doc/" not in path}
+                mode for path, mode in DEB_FILES.items() if not re.search("/(doc|lintian)/", path)}
         want["/usr/share/licenses/hitblow/LICENSE"] = TEXT
         self.assertEqual(dict(reversed(line.split()) for line in lines[3:] if line[0] != "d"), want)
         done = subprocess.run(["rpmlint", "-c", os.path.join(SOURCE, "packaging", "rpmlint.toml"),
@@ -471,11 +475,98 @@ class SourceTarball(InstalledTree, unittest.TestCase):
 
 
 
+class SourcePackage(unittest.TestCase):
+    """debian/ as a distribution builds it: dpkg-buildpackage from the release tarball, as the
+    upstream tarball, with the build's tests; and from a clean clone of the same commit in another
+    folder, without them (DEB_BUILD_OPTIONS=nocheck may not change what is built). The two .debs
+    must be the same bytes, lintian --pedantic must find no error or warning, and autopkgtest
+    plays the package installed."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="hitblow_debian_")
+        tarball = os.path.join(DIST, "hitblow-%s.tar.gz" % VERSION)
+        folders = [os.path.join(cls.scratch, "tarball"), os.path.join(cls.scratch, "clone")]
+        os.makedirs(folders[0])
+        with tarfile.open(tarball) as archive:
+            archive.extractall(folders[0])
+        # The commit the tarball was made from (git archive records it), which the clone takes.
+        with gzip.open(tarball) as archive:
+            commit = subprocess.run(["git", "get-tar-commit-id"], input=archive.read(),
+                                    stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
+        shutil.copy(tarball, os.path.join(folders[0], "hitblow_%s.orig.tar.gz" % VERSION))
+        clone = os.path.join(folders[1], "hitblow")
+        for git in (["clone", "-q", "--no-checkout", SOURCE, clone],
+                    ["-C", clone, "checkout", "-q", commit.stdout.decode().strip()]):
+            subprocess.run(["git"] + git, check=True, timeout=TIMEOUT)
+        cls.logs = []
+        for tree, options, more in ((os.path.join(folders[0], "hitblow-" + VERSION), "", []),
+                                    (clone, " nocheck", ["-b"])):
+            done = subprocess.run(["dpkg-buildpackage", "-us", "-uc"] + more, cwd=tree,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                  timeout=TIMEOUT * 4,
+                                  env=dict(os.environ, DEB_BUILD_OPTIONS="parallel=2" + options))
+            cls.logs.append(done.stdout.decode(errors="replace"))
+            assert done.returncode == 0, "dpkg-buildpackage in %s failed:\n%s" % (tree, cls.logs[-1])
+        cls.debs = [os.path.join(folder, "hitblow_%s_amd64.deb" % DEB_VERSION) for folder in folders]
+        cls.changes = os.path.join(folders[0], "hitblow_%s_amd64.changes" % DEB_VERSION)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.scratch)
+
+    def test_the_tests_ran_in_the_build(self):
+        self.assertRegex(self.logs[0], r"\n100% tests passed, 0 tests failed out of [0-9]+\n")
+        self.assertNotIn("tests passed", self.logs[1])
+
+    def test_two_builds_make_the_same_bytes(self):
+        with open(self.debs[0], "rb") as first, open(self.debs[1], "rb") as second:
+            self.assertTrue(first.read() == second.read(), "%s and %s differ" % tuple(self.debs))
+
+    def test_lintian_pedantic_finds_no_error_or_warning(self):
+        done = subprocess.run(["lintian", "--pedantic", "--info", "--tag-display-limit", "0",
+                               self.changes], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                              timeout=TIMEOUT, env=dict(os.environ, TMPDIR=SCRATCH.name))
+        report_lines = done.stdout.decode().splitlines()
+        sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
+        self.assertEqual([line for line in report_lines if line[:2] in ("E:", "W:")], [])
+
+    def test_same_files_and_fields_as_the_packages_for_other_machines(self):
+        listing = subprocess.run(["dpkg-deb", "-c", self.debs[0]], stdout=subprocess.PIPE,
+                                 check=True, timeout=TIMEOUT).stdout.decode()
+        files = {line.split()[5][2:]: line.split()[0] for line in listing.splitlines()
+                 if not line.startswith("d")}
+        self.assertEqual(files, DEB_FILES)
+        for name in ("Package", "Version", "Section", "Priority", "Maintainer", "Homepage",
+                     "Description"):
+            self.assertEqual(*(subprocess.run(["dpkg-deb", "-f", deb, name],
+                                              stdout=subprocess.PIPE, check=True,
+                                              timeout=TIMEOUT).stdout
+                               for deb in (self.debs[0], deb_path("arm64"))), name)
+
+    def test_autopkgtest_plays_the_installed_package(self):
+        # The null runner installs the package into this machine, so it runs only where it may
+        # (as root) and where no hitblow is installed already, and removes the package again.
+        installed = subprocess.run(["dpkg-query", "-W", "hitblow"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, timeout=TIMEOUT).returncode == 0
+        if os.geteuid() != 0 or installed:
+            self.skipTest("autopkgtest's null runner installs the package: needs root and no "
+                          "hitblow installed here")
+        self.addCleanup(subprocess.run, ["dpkg", "--purge", "hitblow"], stdout=subprocess.DEVNULL,
+                        timeout=TIMEOUT)
+        dsc = os.path.join(os.path.dirname(self.debs[0]), "hitblow_%s.dsc" % DEB_VERSION)
+        done = subprocess.run(["autopkgtest", self.debs[0], dsc, "--", "null"],
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT * 2)
+        output = done.stdout.decode(errors="replace")
+        self.assertEqual(done.returncode, 0, output)
+        self.assertRegex(output, r"\ninstalled-game +PASS\n")
+
+
 class Checksums(unittest.TestCase):
     def test_sums_of_every_package(self):
         with open(os.path.join(DIST, "SHA256SUMS"), encoding="utf-8") as f:
             listed = dict(reversed(line.split()) for line in f)
-        want = ["hitblow_%s_%s.deb" % (VERSION, arch) for arch in ARCHITECTURES]
+        want = ["hitblow_%s_%s.deb" % (DEB_VERSION, arch) for arch in ARCHITECTURES]
         want += ["hitblow-%s-win64.zip" % VERSION, "hitblow-%s-win64.msi" % VERSION,
                  "hitblow-%s-1.x86_64.rpm" % VERSION, "hitblow-%s.tar.gz" % VERSION]
         self.assertEqual(sorted(listed), sorted(want))
