@@ -37,6 +37,7 @@ with open(os.path.join(SOURCE, "debian", "changelog"), encoding="utf-8") as chan
     VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+?)(?:-[^-)]+)?\) ", CHANGELOG).group(1)
     # The .debs' version: with the Debian revision, which the source package and CPack share.
     DEB_VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+)\) ", CHANGELOG).group(1)
+    RPM_RELEASE = (DEB_VERSION[len(VERSION):] or "-1")[1:]  # the same revision, 1 without one
 with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
     # (maintainer, home page): the newest release's signer, and the project's home page.
     DEFAULTS = (re.search(r"\n -- (.+?)  ", CHANGELOG).group(1),
@@ -419,7 +420,7 @@ class InstalledTree:
 class Rpm(InstalledTree, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.rpm = os.path.join(DIST, "hitblow-%s-1.x86_64.rpm" % VERSION)
+        cls.rpm = os.path.join(DIST, "hitblow-%s-%s.x86_64.rpm" % (VERSION, RPM_RELEASE))
         root = tempfile.mkdtemp(prefix="hitblow_rpm_")  # in the run's scratch folder
         subprocess.run(["sh", "-c", 'rpm2cpio "$0" | cpio -idm --quiet -D "$1"', cls.rpm, root],
                        check=True, timeout=TIMEOUT)
@@ -431,10 +432,12 @@ class Rpm(InstalledTree, unittest.TestCase):
         done = subprocess.run(["rpm", "-qp", "--queryformat", form, self.rpm],
                               stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
         lines = done.stdout.decode().splitlines()
-        self.assertEqual(lines[:3], ["hitblow %s-1 x86_64 MIT" % VERSION, *DEFAULTS])
+        self.assertEqual(lines[:3], ["hitblow %s-%s x86_64 MIT" % (VERSION, RPM_RELEASE),
+                                     *DEFAULTS])
         # The .deb's files where RPM systems keep them, the license in their licenses folder.
         want = {"/" + re.sub("^usr/games/", "usr/bin/", path).replace("share/games/", "share/"):
-                mode for path, mode in DEB_FILES.items() if not re.search("/(doc|lintian)/", path)}
+                mode for path, mode in DEB_FILES.items()
+                if not path.startswith(("usr/share/doc/", "usr/share/lintian/"))}
         want["/usr/share/licenses/hitblow/LICENSE"] = TEXT
         self.assertEqual(dict(reversed(line.split()) for line in lines[3:] if line[0] != "d"), want)
         done = subprocess.run(["rpmlint", "-c", os.path.join(SOURCE, "packaging", "rpmlint.toml"),
@@ -487,28 +490,30 @@ class SourcePackage(unittest.TestCase):
         cls.scratch = tempfile.mkdtemp(prefix="hitblow_debian_")
         tarball = os.path.join(DIST, "hitblow-%s.tar.gz" % VERSION)
         folders = [os.path.join(cls.scratch, "tarball"), os.path.join(cls.scratch, "clone")]
-        os.makedirs(folders[0])
+        trees = [os.path.join(folders[0], "hitblow-" + VERSION),
+                 os.path.join(folders[1], "hitblow")]
         with tarfile.open(tarball) as archive:
             archive.extractall(folders[0])
-        # The commit the tarball was made from (git archive records it), which the clone takes.
+        # The upstream tarball: the release's without its own debian/ (debian/copyright).
+        subprocess.run(["mk-origtargz", tarball], cwd=trees[0], stdout=subprocess.DEVNULL,
+                       check=True, timeout=TIMEOUT)
+        # The clone takes the commit the tarball was made from, which git archive records.
         with gzip.open(tarball) as archive:
             commit = subprocess.run(["git", "get-tar-commit-id"], input=archive.read(),
                                     stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
-        shutil.copy(tarball, os.path.join(folders[0], "hitblow_%s.orig.tar.gz" % VERSION))
-        clone = os.path.join(folders[1], "hitblow")
-        for git in (["clone", "-q", "--no-checkout", SOURCE, clone],
-                    ["-C", clone, "checkout", "-q", commit.stdout.decode().strip()]):
+        for git in (["clone", "-q", "--no-checkout", SOURCE, trees[1]],
+                    ["-C", trees[1], "checkout", "-q", commit.stdout.decode().strip()]):
             subprocess.run(["git"] + git, check=True, timeout=TIMEOUT)
         cls.logs = []
-        for tree, options, more in ((os.path.join(folders[0], "hitblow-" + VERSION), "", []),
-                                    (clone, " nocheck", ["-b"])):
+        for tree, options, more in ((trees[0], "", []), (trees[1], " nocheck", ["-b"])):
             done = subprocess.run(["dpkg-buildpackage", "-us", "-uc"] + more, cwd=tree,
                                   stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
                                   timeout=TIMEOUT * 4,
                                   env=dict(os.environ, DEB_BUILD_OPTIONS="parallel=2" + options))
             cls.logs.append(done.stdout.decode(errors="replace"))
-            assert done.returncode == 0, "dpkg-buildpackage in %s failed:\n%s" % (tree, cls.logs[-1])
-        cls.debs = [os.path.join(folder, "hitblow_%s_amd64.deb" % DEB_VERSION) for folder in folders]
+            assert done.returncode == 0, "dpkg-buildpackage failed in %s:\n%s" % (tree,
+                                                                                  cls.logs[-1])
+        cls.debs = [os.path.join(f, "hitblow_%s_amd64.deb" % DEB_VERSION) for f in folders]
         cls.changes = os.path.join(folders[0], "hitblow_%s_amd64.changes" % DEB_VERSION)
 
     @classmethod
@@ -568,7 +573,8 @@ class Checksums(unittest.TestCase):
             listed = dict(reversed(line.split()) for line in f)
         want = ["hitblow_%s_%s.deb" % (DEB_VERSION, arch) for arch in ARCHITECTURES]
         want += ["hitblow-%s-win64.zip" % VERSION, "hitblow-%s-win64.msi" % VERSION,
-                 "hitblow-%s-1.x86_64.rpm" % VERSION, "hitblow-%s.tar.gz" % VERSION]
+                 "hitblow-%s-%s.x86_64.rpm" % (VERSION, RPM_RELEASE),
+                 "hitblow-%s.tar.gz" % VERSION]
         self.assertEqual(sorted(listed), sorted(want))
         for name in want:
             with open(os.path.join(DIST, name), "rb") as f:
