@@ -146,15 +146,19 @@ class Install(unittest.TestCase):
 
     @unittest.skipIf(EMULATOR, "configures a build for this machine, whatever the build is for")
     def test_desktop_files_named_after_the_home_page(self):
+        # One scratch build, configured again for each: the compiler is looked at once.
+        build = tempfile.TemporaryDirectory(prefix="hitblow-id-")
+        self.addCleanup(build.cleanup)
+        build = build.name
+        folder = os.path.join(build, "desktop")
         for homepage, app_id in APP_IDS:
-            with self.subTest(homepage=homepage), \
-                    tempfile.TemporaryDirectory(prefix="hitblow-id-") as build:
+            with self.subTest(homepage=homepage):
+                shutil.rmtree(folder, ignore_errors=True)
                 done = subprocess.run([cmake_command(), "-S", SOURCE, "-B", build,
                                        "-DHITBLOW_HOMEPAGE=" + homepage, "-DBUILD_TESTING=OFF",
                                        "-DHITBLOW_BENCH=OFF"], stdout=subprocess.PIPE,
                                       stderr=subprocess.STDOUT, timeout=TIMEOUT)
                 self.assertEqual(done.returncode, 0, done.stdout.decode(errors="replace"))
-                folder = os.path.join(build, "desktop")
                 names = [app_id + ".desktop", app_id + ".metainfo.xml"]
                 self.assertEqual(sorted(os.listdir(folder)), names)
                 entry, metainfo = (os.path.join(folder, name) for name in names)
