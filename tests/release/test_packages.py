@@ -183,6 +183,13 @@ def deb_path(arch):
     return os.path.join(DIST, "hitblow_%s_%s.deb" % (DEB_VERSION, arch))
 
 
+def control_field(deb, name):
+    """A field of a .deb's control file."""
+    done = subprocess.run(["dpkg-deb", "-f", deb, name], stdout=subprocess.PIPE, check=True,
+                          timeout=TIMEOUT)
+    return done.stdout.decode().strip()
+
+
 def unpacked(arch, path):
     """A file of the unpacked package of `arch`."""
     return os.path.join(_scratch.name, arch, path.lstrip("/"))
@@ -213,19 +220,14 @@ class DebianPackage:
     def unpacked(self, path):
         return unpacked(self.arch, path)
 
-    def field(self, name):
-        done = subprocess.run(["dpkg-deb", "-f", self.deb, name], stdout=subprocess.PIPE,
-                              check=True, timeout=TIMEOUT)
-        return done.stdout.decode().strip()
-
     def test_control_fields(self):
         for name, want in [("Package", "hitblow"), ("Version", DEB_VERSION),
                            ("Architecture", self.arch), ("Section", "games"),
                            ("Priority", "optional"), ("Maintainer", DEFAULTS[0]),
                            ("Homepage", DEFAULTS[1])]:
-            self.assertEqual(self.field(name), want, name)
+            self.assertEqual(control_field(self.deb, name), want, name)
         # Every dependency a library of this architecture, by its own name: no cross packages.
-        depends = [d.strip() for d in self.field("Depends").split(",")]
+        depends = [d.strip() for d in control_field(self.deb, "Depends").split(",")]
         names = {re.match(r"[a-z0-9.+-]+", d).group(0) for d in depends}
         self.assertIn("libc6", names, depends)
         self.assertLessEqual(names, LIBRARIES, depends)
@@ -333,16 +335,20 @@ class I386(DebianPackage, unittest.TestCase):
         super().test_report_counts_the_strategy_of_every_build()
 
 
+def lintian(test, arguments, failing=("E:",)):
+    """Runs lintian on `arguments`, shows its report, and fails `test` on a tag of `failing`."""
+    # lintian's own scratch files go in the run's folder (harness.SCRATCH), not /tmp.
+    done = subprocess.run(["lintian", "--tag-display-limit", "0"] + arguments,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
+                          env=dict(os.environ, TMPDIR=SCRATCH.name))
+    report_lines = done.stdout.decode().splitlines()
+    sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
+    test.assertEqual([line for line in report_lines if line.startswith(failing)], [])
+
+
 class Lintian(unittest.TestCase):
     def test_no_errors(self):
-        debs = [deb_path(arch) for arch in ARCHITECTURES]
-        # lintian's own scratch files go in the run's folder (harness.SCRATCH), not /tmp.
-        done = subprocess.run(["lintian", "--no-tag-display-limit"] + debs,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
-                              env=dict(os.environ, TMPDIR=SCRATCH.name))
-        report_lines = done.stdout.decode().splitlines()
-        sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
-        self.assertEqual([line for line in report_lines if line.startswith("E:")], [])
+        lintian(self, [deb_path(arch) for arch in ARCHITECTURES])
 
 
 class WindowsZip(unittest.TestCase):
@@ -529,12 +535,7 @@ class SourcePackage(unittest.TestCase):
             self.assertTrue(first.read() == second.read(), "%s and %s differ" % tuple(self.debs))
 
     def test_lintian_pedantic_finds_no_error_or_warning(self):
-        done = subprocess.run(["lintian", "--pedantic", "--info", "--tag-display-limit", "0",
-                               self.changes], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
-                              timeout=TIMEOUT, env=dict(os.environ, TMPDIR=SCRATCH.name))
-        report_lines = done.stdout.decode().splitlines()
-        sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
-        self.assertEqual([line for line in report_lines if line[:2] in ("E:", "W:")], [])
+        lintian(self, ["--pedantic", "--info", self.changes], ("E:", "W:"))
 
     def test_same_files_and_fields_as_the_packages_for_other_machines(self):
         listing = subprocess.run(["dpkg-deb", "-c", self.debs[0]], stdout=subprocess.PIPE,
@@ -544,10 +545,8 @@ class SourcePackage(unittest.TestCase):
         self.assertEqual(files, DEB_FILES)
         for name in ("Package", "Version", "Section", "Priority", "Maintainer", "Homepage",
                      "Description"):
-            self.assertEqual(*(subprocess.run(["dpkg-deb", "-f", deb, name],
-                                              stdout=subprocess.PIPE, check=True,
-                                              timeout=TIMEOUT).stdout
-                               for deb in (self.debs[0], deb_path("arm64"))), name)
+            self.assertEqual(control_field(self.debs[0], name),
+                             control_field(deb_path("arm64"), name), name)
 
     def test_autopkgtest_plays_the_installed_package(self):
         # The null runner installs the package into this machine, so it runs only where it may
