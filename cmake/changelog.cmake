@@ -3,6 +3,7 @@
 #   HITBLOW_VERSION         the newest release's version, without Debian's epoch or revision
 #                           (1.0.0 from "1:1.0.0-2"): the project's version
 #   HITBLOW_RELEASE_DATE    its day as AppStream writes it (2026-12-08)
+#   HITBLOW_RPM_RELEASE     its Debian revision (2 from "1.0.0-2"), 1 where it has none
 #   HITBLOW_CHANGELOG_SIGNER  its signer, "Name <address>": who the packages name by default
 #   HITBLOW_RPM_CHANGELOG   the whole changelog as RPM writes it, a release a
 #                           "* Tue Dec 08 2026 Name <address> - 1.0.0-1" and its items
@@ -28,6 +29,7 @@ foreach(line IN LISTS changelog)
     endif()
     if(HITBLOW_VERSION STREQUAL "")
       string(REGEX REPLACE "-[^-]+$" "" HITBLOW_VERSION "${version}")
+      string(REGEX REPLACE "^.*-" "" HITBLOW_RPM_RELEASE "${version}")
     endif()
   elseif(line MATCHES "^  \\* (.+)$")
     string(APPEND items "- ${CMAKE_MATCH_1}\n")

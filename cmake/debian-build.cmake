@@ -1,6 +1,6 @@
 # How the .deb and the RPM are built where Debian's tools are: the Debian architecture the
 # compiler builds for (deb_arch, which CPack's Debian settings use) and dpkg-buildflags' flags
-# for it; and the .deb's own documents, its changelog and its machine-readable copyright.
+# for it; and the .deb's own documents from debian/: its changelog and its copyright.
 # Included by cmake/cpack.cmake.
 if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
   find_program(HITBLOW_GZIP gzip REQUIRED)
@@ -36,26 +36,18 @@ if(HITBLOW_PACKAGE MATCHES "^(deb|rpm)$")
 endif()
 
 if(HITBLOW_PACKAGE STREQUAL "deb")
-  # debian/changelog, gzipped as Debian wants it.
-  hitblow_install_text(${HITBLOW_CHANGELOG} ${HITBLOW_INSTALL_DOCDIR} changelog OFF ON)
-
-  # Debian's machine-readable copyright file, made from LICENSE: the holder from its copyright
-  # line, the terms from what follows it (MIT is "Expat" in Debian's license names).
-  file(READ ${PROJECT_SOURCE_DIR}/LICENSE license)
-  if(NOT license MATCHES "Copyright \\(c\\) ([^\n]+)\n\n(.+[^\n])\n*$")
-    message(FATAL_ERROR "LICENSE has no copyright line followed by the terms")
+  # The files of debian/ that the source package installs, so that CPack's .debs hold the same:
+  # the changelog, gzipped, as changelog.Debian where the version has a Debian revision (which
+  # CPack's Version takes too), the machine-readable copyright, and lintian's overrides.
+  file(STRINGS ${HITBLOW_CHANGELOG} newest LIMIT_COUNT 1)
+  set(HITBLOW_DEBIAN_REVISION "")
+  set(name changelog)
+  if(newest MATCHES "^hitblow \\([^)]*-([^-)]+)\\) ")
+    set(HITBLOW_DEBIAN_REVISION ${CMAKE_MATCH_1})
+    set(name changelog.Debian)
   endif()
-  set(holder "${CMAKE_MATCH_1}")
-  string(REPLACE "\n\n" "\n.\n" terms "${CMAKE_MATCH_2}")
-  string(REPLACE "\n" "\n " terms "${terms}")
-  file(WRITE ${PROJECT_BINARY_DIR}/copyright
-       "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/\n"
-       "Upstream-Name: hitblow\n"
-       "Upstream-Contact: ${HITBLOW_MAINTAINER}\n"
-       "Source: ${HITBLOW_HOMEPAGE}\n\n"
-       "Files: *\n"
-       "Copyright: ${holder}\n"
-       "License: Expat\n"
-       " ${terms}\n")
-  install(FILES ${PROJECT_BINARY_DIR}/copyright DESTINATION ${HITBLOW_INSTALL_DOCDIR})
+  hitblow_install_text(${HITBLOW_CHANGELOG} ${HITBLOW_INSTALL_DOCDIR} ${name} OFF ON)
+  install(FILES ${PROJECT_SOURCE_DIR}/debian/copyright DESTINATION ${HITBLOW_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/debian/hitblow.lintian-overrides
+          DESTINATION share/lintian/overrides RENAME hitblow)
 endif()

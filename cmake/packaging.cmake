@@ -62,24 +62,16 @@ if(NOT HITBLOW_APP_ID MATCHES "^[A-Za-z_][A-Za-z0-9_]*(\\.[A-Za-z_][A-Za-z0-9_]*
                       "name, such as org.example.hitblow (set HITBLOW_APP_ID or HITBLOW_HOMEPAGE)")
 endif()
 
-set(HITBLOW_SUMMARY "code-breaking game of hits and blows against the computer")
-# The packages' long description, in lines that both Debian's and RPM's tools show as they are.
-set(HITBLOW_DESCRIPTION
-    "Hits and blows is a game for two code breakers. You and the computer each
-hold a secret code of four different digits and guess each other's at the
-same time, turn by turn: a right digit in the right place is a hit, a right
-digit in the wrong place is a blow. Whoever gets four hits first wins.
-
-The computer plays by elimination and thinks aloud as it goes. The game runs
-in a text console and speaks Japanese unless told otherwise; to play in
-English, start it as
-  hitblow -mesg=en
-and likewise in Korean (ko), Simplified or Traditional Chinese (zh-Hans,
-zh-Hant), Russian (ru) or Spanish (es). The manual page shows the other
-options and how to write your own messages.
-
-Also included: hitblow-report, which measures how many guesses the
-computer needs against every possible code.")
+# The packages' summary and long description are debian/control's, one text for the source
+# package's .deb, CPack's and the RPM: its lines less the leading blank, " ." a blank line.
+file(READ ${PROJECT_SOURCE_DIR}/debian/control control)
+if(NOT control MATCHES "\nDescription: ([^\n]+)\n(( [^\n]*\n)+)")
+  message(FATAL_ERROR "debian/control has no Description with a long description")
+endif()
+set(HITBLOW_SUMMARY "${CMAKE_MATCH_1}")
+string(REPLACE "\n .\n" "\n\n" HITBLOW_DESCRIPTION "\n${CMAKE_MATCH_2}")
+string(REPLACE "\n " "\n" HITBLOW_DESCRIPTION "${HITBLOW_DESCRIPTION}")
+string(STRIP "${HITBLOW_DESCRIPTION}" HITBLOW_DESCRIPTION)
 
 include(${CMAKE_CURRENT_LIST_DIR}/install-layout.cmake)
 include(${CMAKE_CURRENT_LIST_DIR}/desktop.cmake)

@@ -15,6 +15,7 @@ import gzip
 import hashlib
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tarfile
@@ -34,6 +35,9 @@ with open(os.path.join(SOURCE, "debian", "changelog"), encoding="utf-8") as chan
     # The newest release's version, as CMake reads it: no epoch, no Debian revision.
     CHANGELOG = changelog.read()
     VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+?)(?:-[^-)]+)?\) ", CHANGELOG).group(1)
+    # The .debs' version: with the Debian revision, which the source package and CPack share.
+    DEB_VERSION = re.match(r"hitblow \((?:[0-9]+:)?([^)]+)\) ", CHANGELOG).group(1)
+    RPM_RELEASE = (DEB_VERSION[len(VERSION):] or "-1")[1:]  # the same revision, 1 without one
 with open(os.path.join(SOURCE, "cmake", "packaging.cmake"), encoding="utf-8") as packaging:
     # (maintainer, home page): the newest release's signer, and the project's home page.
     DEFAULTS = (re.search(r"\n -- (.+?)  ", CHANGELOG).group(1),
@@ -74,8 +78,9 @@ MESSAGE_DIR = "/usr/share/games/hitblow/messages"
 DEB_FILES = {
     "usr/games/hitblow": PROGRAM,
     "usr/games/hitblow-report": PROGRAM,
-    "usr/share/doc/hitblow/changelog.gz": TEXT,
+    "usr/share/doc/hitblow/changelog.Debian.gz": TEXT,
     "usr/share/doc/hitblow/copyright": TEXT,
+    "usr/share/lintian/overrides/hitblow": TEXT,
     "usr/share/man/man6/hitblow.6.gz": TEXT,
     "usr/share/man/man6/hitblow-report.6.gz": TEXT,
     **{"%s/%s.txt" % (MESSAGE_DIR[1:], name): TEXT for name in CATALOGUES},
@@ -175,7 +180,14 @@ def tearDownModule():
 
 
 def deb_path(arch):
-    return os.path.join(DIST, "hitblow_%s_%s.deb" % (VERSION, arch))
+    return os.path.join(DIST, "hitblow_%s_%s.deb" % (DEB_VERSION, arch))
+
+
+def control_field(deb, name):
+    """A field of a .deb's control file."""
+    done = subprocess.run(["dpkg-deb", "-f", deb, name], stdout=subprocess.PIPE, check=True,
+                          timeout=TIMEOUT)
+    return done.stdout.decode().strip()
 
 
 def unpacked(arch, path):
@@ -208,19 +220,14 @@ class DebianPackage:
     def unpacked(self, path):
         return unpacked(self.arch, path)
 
-    def field(self, name):
-        done = subprocess.run(["dpkg-deb", "-f", self.deb, name], stdout=subprocess.PIPE,
-                              check=True, timeout=TIMEOUT)
-        return done.stdout.decode().strip()
-
     def test_control_fields(self):
-        for name, want in [("Package", "hitblow"), ("Version", VERSION),
+        for name, want in [("Package", "hitblow"), ("Version", DEB_VERSION),
                            ("Architecture", self.arch), ("Section", "games"),
                            ("Priority", "optional"), ("Maintainer", DEFAULTS[0]),
                            ("Homepage", DEFAULTS[1])]:
-            self.assertEqual(self.field(name), want, name)
+            self.assertEqual(control_field(self.deb, name), want, name)
         # Every dependency a library of this architecture, by its own name: no cross packages.
-        depends = [d.strip() for d in self.field("Depends").split(",")]
+        depends = [d.strip() for d in control_field(self.deb, "Depends").split(",")]
         names = {re.match(r"[a-z0-9.+-]+", d).group(0) for d in depends}
         self.assertIn("libc6", names, depends)
         self.assertLessEqual(names, LIBRARIES, depends)
@@ -252,8 +259,8 @@ class DebianPackage:
         self.assertIn("\nCopyright: %s\n" % holder, copyright_file)
 
     def test_changelog_and_manuals_name_this_release(self):
-        with gzip.open(self.unpacked("usr/share/doc/hitblow/changelog.gz"), "rt") as f:
-            self.assertTrue(f.readline().startswith("hitblow (%s) " % VERSION))
+        with gzip.open(self.unpacked("usr/share/doc/hitblow/changelog.Debian.gz"), "rt") as f:
+            self.assertTrue(f.readline().startswith("hitblow (%s) " % DEB_VERSION))
         pages = {}
         for page in ("hitblow.6.gz", "hitblow-report.6.gz"):
             with gzip.open(self.unpacked("usr/share/man/man6/" + page), "rt") as f:
@@ -328,16 +335,20 @@ class I386(DebianPackage, unittest.TestCase):
         super().test_report_counts_the_strategy_of_every_build()
 
 
+def lintian(test, arguments, failing=("E:",)):
+    """Runs lintian on `arguments`, shows its report, and fails `test` on a tag of `failing`."""
+    # lintian's own scratch files go in the run's folder (harness.SCRATCH), not /tmp.
+    done = subprocess.run(["lintian", "--tag-display-limit", "0"] + arguments,
+                          stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
+                          env=dict(os.environ, TMPDIR=SCRATCH.name))
+    report_lines = done.stdout.decode().splitlines()
+    sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
+    test.assertEqual([line for line in report_lines if line.startswith(failing)], [])
+
+
 class Lintian(unittest.TestCase):
     def test_no_errors(self):
-        debs = [deb_path(arch) for arch in ARCHITECTURES]
-        # lintian's own scratch files go in the run's folder (harness.SCRATCH), not /tmp.
-        done = subprocess.run(["lintian", "--no-tag-display-limit"] + debs,
-                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, timeout=TIMEOUT,
-                              env=dict(os.environ, TMPDIR=SCRATCH.name))
-        report_lines = done.stdout.decode().splitlines()
-        sys.stderr.write("".join("lintian: %s\n" % line for line in report_lines))
-        self.assertEqual([line for line in report_lines if line.startswith("E:")], [])
+        lintian(self, [deb_path(arch) for arch in ARCHITECTURES])
 
 
 class WindowsZip(unittest.TestCase):
@@ -415,7 +426,7 @@ class InstalledTree:
 class Rpm(InstalledTree, unittest.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.rpm = os.path.join(DIST, "hitblow-%s-1.x86_64.rpm" % VERSION)
+        cls.rpm = os.path.join(DIST, "hitblow-%s-%s.x86_64.rpm" % (VERSION, RPM_RELEASE))
         root = tempfile.mkdtemp(prefix="hitblow_rpm_")  # in the run's scratch folder
         subprocess.run(["sh", "-c", 'rpm2cpio "$0" | cpio -idm --quiet -D "$1"', cls.rpm, root],
                        check=True, timeout=TIMEOUT)
@@ -427,10 +438,12 @@ class Rpm(InstalledTree, unittest.TestCase):
         done = subprocess.run(["rpm", "-qp", "--queryformat", form, self.rpm],
                               stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
         lines = done.stdout.decode().splitlines()
-        self.assertEqual(lines[:3], ["hitblow %s-1 x86_64 MIT" % VERSION, *DEFAULTS])
+        self.assertEqual(lines[:3], ["hitblow %s-%s x86_64 MIT" % (VERSION, RPM_RELEASE),
+                                     *DEFAULTS])
         # The .deb's files where RPM systems keep them, the license in their licenses folder.
         want = {"/" + re.sub("^usr/games/", "usr/bin/", path).replace("share/games/", "share/"):
-                mode for path, mode in DEB_FILES.items() if "/doc/" not in path}
+                mode for path, mode in DEB_FILES.items()
+                if not path.startswith(("usr/share/doc/", "usr/share/lintian/"))}
         want["/usr/share/licenses/hitblow/LICENSE"] = TEXT
         self.assertEqual(dict(reversed(line.split()) for line in lines[3:] if line[0] != "d"), want)
         done = subprocess.run(["rpmlint", "-c", os.path.join(SOURCE, "packaging", "rpmlint.toml"),
@@ -471,13 +484,96 @@ class SourceTarball(InstalledTree, unittest.TestCase):
 
 
 
+class SourcePackage(unittest.TestCase):
+    """debian/ as a distribution builds it: dpkg-buildpackage from the release tarball, as the
+    upstream tarball, with the build's tests; and from a clean clone of the same commit in another
+    folder, without them (DEB_BUILD_OPTIONS=nocheck may not change what is built). The two .debs
+    must be the same bytes, lintian --pedantic must find no error or warning, and autopkgtest
+    plays the package installed."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.scratch = tempfile.mkdtemp(prefix="hitblow_debian_")
+        tarball = os.path.join(DIST, "hitblow-%s.tar.gz" % VERSION)
+        folders = [os.path.join(cls.scratch, "tarball"), os.path.join(cls.scratch, "clone")]
+        trees = [os.path.join(folders[0], "hitblow-" + VERSION),
+                 os.path.join(folders[1], "hitblow")]
+        with tarfile.open(tarball) as archive:
+            archive.extractall(folders[0])
+        # The upstream tarball: the release's without its own debian/ (debian/copyright).
+        subprocess.run(["mk-origtargz", tarball], cwd=trees[0], stdout=subprocess.DEVNULL,
+                       check=True, timeout=TIMEOUT)
+        # The clone takes the commit the tarball was made from, which git archive records.
+        with gzip.open(tarball) as archive:
+            commit = subprocess.run(["git", "get-tar-commit-id"], input=archive.read(),
+                                    stdout=subprocess.PIPE, check=True, timeout=TIMEOUT)
+        for git in (["clone", "-q", "--no-checkout", SOURCE, trees[1]],
+                    ["-C", trees[1], "checkout", "-q", commit.stdout.decode().strip()]):
+            subprocess.run(["git"] + git, check=True, timeout=TIMEOUT)
+        cls.logs = []
+        for tree, options, more in ((trees[0], "", []), (trees[1], " nocheck", ["-b"])):
+            done = subprocess.run(["dpkg-buildpackage", "-us", "-uc"] + more, cwd=tree,
+                                  stdout=subprocess.PIPE, stderr=subprocess.STDOUT,
+                                  timeout=TIMEOUT * 4,
+                                  env=dict(os.environ, DEB_BUILD_OPTIONS="parallel=2" + options))
+            cls.logs.append(done.stdout.decode(errors="replace"))
+            assert done.returncode == 0, "dpkg-buildpackage failed in %s:\n%s" % (tree,
+                                                                                  cls.logs[-1])
+        cls.debs = [os.path.join(f, "hitblow_%s_amd64.deb" % DEB_VERSION) for f in folders]
+        cls.changes = os.path.join(folders[0], "hitblow_%s_amd64.changes" % DEB_VERSION)
+
+    @classmethod
+    def tearDownClass(cls):
+        shutil.rmtree(cls.scratch)
+
+    def test_the_tests_ran_in_the_build(self):
+        self.assertRegex(self.logs[0], r"\n100% tests passed, 0 tests failed out of [0-9]+\n")
+        self.assertNotIn("tests passed", self.logs[1])
+
+    def test_two_builds_make_the_same_bytes(self):
+        with open(self.debs[0], "rb") as first, open(self.debs[1], "rb") as second:
+            self.assertTrue(first.read() == second.read(), "%s and %s differ" % tuple(self.debs))
+
+    def test_lintian_pedantic_finds_no_error_or_warning(self):
+        lintian(self, ["--pedantic", "--info", self.changes], ("E:", "W:"))
+
+    def test_same_files_and_fields_as_the_packages_for_other_machines(self):
+        listing = subprocess.run(["dpkg-deb", "-c", self.debs[0]], stdout=subprocess.PIPE,
+                                 check=True, timeout=TIMEOUT).stdout.decode()
+        files = {line.split()[5][2:]: line.split()[0] for line in listing.splitlines()
+                 if not line.startswith("d")}
+        self.assertEqual(files, DEB_FILES)
+        for name in ("Package", "Version", "Section", "Priority", "Maintainer", "Homepage",
+                     "Description"):
+            self.assertEqual(control_field(self.debs[0], name),
+                             control_field(deb_path("arm64"), name), name)
+
+    def test_autopkgtest_plays_the_installed_package(self):
+        # The null runner installs the package into this machine, so it runs only where it may
+        # (as root) and where no hitblow is installed already, and removes the package again.
+        installed = subprocess.run(["dpkg-query", "-W", "hitblow"], stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, timeout=TIMEOUT).returncode == 0
+        if os.geteuid() != 0 or installed:
+            self.skipTest("autopkgtest's null runner installs the package: needs root and no "
+                          "hitblow installed here")
+        self.addCleanup(subprocess.run, ["dpkg", "--purge", "hitblow"], stdout=subprocess.DEVNULL,
+                        timeout=TIMEOUT)
+        dsc = os.path.join(os.path.dirname(self.debs[0]), "hitblow_%s.dsc" % DEB_VERSION)
+        done = subprocess.run(["autopkgtest", self.debs[0], dsc, "--", "null"],
+                              stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TIMEOUT * 2)
+        output = done.stdout.decode(errors="replace")
+        self.assertEqual(done.returncode, 0, output)
+        self.assertRegex(output, r"\ninstalled-game +PASS\n")
+
+
 class Checksums(unittest.TestCase):
     def test_sums_of_every_package(self):
         with open(os.path.join(DIST, "SHA256SUMS"), encoding="utf-8") as f:
             listed = dict(reversed(line.split()) for line in f)
-        want = ["hitblow_%s_%s.deb" % (VERSION, arch) for arch in ARCHITECTURES]
+        want = ["hitblow_%s_%s.deb" % (DEB_VERSION, arch) for arch in ARCHITECTURES]
         want += ["hitblow-%s-win64.zip" % VERSION, "hitblow-%s-win64.msi" % VERSION,
-                 "hitblow-%s-1.x86_64.rpm" % VERSION, "hitblow-%s.tar.gz" % VERSION]
+                 "hitblow-%s-%s.x86_64.rpm" % (VERSION, RPM_RELEASE),
+                 "hitblow-%s.tar.gz" % VERSION]
         self.assertEqual(sorted(listed), sorted(want))
         for name in want:
             with open(os.path.join(DIST, name), "rb") as f:
