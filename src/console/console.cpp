@@ -199,6 +199,8 @@ void use_streams(std::FILE* in, std::FILE* out) {
   g_streams.input_ended = false;
 }
 
+std::FILE* output_stream() { return streams().out; }
+
 void set_exit_hook(ExitHook hook) { g_exit_hook = hook; }
 
 }  // namespace console

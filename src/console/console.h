@@ -77,6 +77,9 @@ void pause_for_return();
 // The game's ending: pause_for_return(), then end_program(status).
 [[noreturn]] void pause_and_end(int status);
 
+// The stream the dialogue is printed to: standard output, unless use_streams() swapped it.
+std::FILE* output_stream();
+
 // Seams for tests and fuzzers. use_streams() redirects input and output (nullptr restores
 // stdin/stdout) and forgets an earlier end of input. An exit hook is called by end_program()
 // instead of ending the process; it must not return (a fuzzer throws or jumps out of it).

@@ -221,40 +221,89 @@ int read_file_line(TextFile& text, char (&buffer)[k_slot_bytes]) {
   return length;
 }
 
-}  // namespace
+// A message file read whole into a copy of the table, which is kept only if every line fits.
+struct LoadedFile {
+  MessageTable table = message_table;
+  int slots = 0;
+  Encoding encoding = Encoding::shift_jis;
+  std::string opened;   // the file read, or the name as given when none could be
+  int line_number = 0;  // the line that doesn't fit its slot; 0 when none, or unreadable
+  const char* reason = nullptr;
+  bool readable = true;
+};
 
-int load_message_file(const char* path) {
+LoadedFile read_message_file(const char* path) {
+  LoadedFile loaded;
   // Binary: the loader applies the text mode itself, the same on every system; on Windows the
   // C library's text mode would translate the bytes first.
-  std::string opened;
-  std::FILE* file = open_message_file(path, opened);
-  if (file == nullptr) reject_message_file(path, 0, nullptr);
+  std::FILE* file = open_message_file(path, loaded.opened);
+  if (file == nullptr) {
+    loaded.opened = path;
+    loaded.readable = false;
+    return loaded;
+  }
   TextFile text{file, false, {}};
-  MessageTable loaded = message_table;
-  int slot = 0;
   int line_number = 1;  // the file line where the next slot starts
   char buffer[k_slot_bytes];
-  while (slot < k_slot_count) {
+  while (loaded.slots < k_slot_count) {
     const int length = read_file_line(text, buffer);
     if (length == 0) break;
     // The slot keeps the text up to its first NUL byte, if the line holds one.
-    std::strcpy(loaded[slot].data(), buffer);
-    if (const char* reason = check_format(buffer, slot_argument_count(slot))) {
-      std::fclose(file);
-      reject_message_file(opened.c_str(), line_number, reason);
+    std::strcpy(loaded.table[loaded.slots].data(), buffer);
+    loaded.reason = check_format(buffer, slot_argument_count(loaded.slots));
+    if (loaded.reason != nullptr) {
+      loaded.line_number = line_number;
+      break;
     }
     if (buffer[length - 1] == '\n') ++line_number;
-    ++slot;
+    ++loaded.slots;
   }
   // A directory opens but fails to read: that is an unreadable file too.
-  const bool failed = std::ferror(file) != 0;
+  if (loaded.reason == nullptr && std::ferror(file) != 0) {
+    loaded.opened = path;
+    loaded.readable = false;
+  }
   std::fclose(file);
-  if (failed) reject_message_file(path, 0, nullptr);
-  message_table = loaded;
   // The shipped files are UTF-8; one that isn't was written for the built-in character set.
-  const Encoding encoding = text.utf8.valid() ? Encoding::utf8 : Encoding::shift_jis;
-  for (int filled = 0; filled < slot; ++filled) g_slot_encodings[filled] = encoding;
-  return slot;
+  loaded.encoding = text.utf8.valid() ? Encoding::utf8 : Encoding::shift_jis;
+  return loaded;
+}
+
+// Takes a file that was read and fits into the table; returns the slots it filled.
+int use_loaded_file(const LoadedFile& loaded) {
+  message_table = loaded.table;
+  for (int filled = 0; filled < loaded.slots; ++filled) g_slot_encodings[filled] = loaded.encoding;
+  return loaded.slots;
+}
+
+// The catalogue name of the built-in Japanese, for a player who wants it whatever the locale.
+constexpr char k_builtin_catalogue[] = "ja";
+
+// Whether `path` names the built-in texts: "ja", when no file of that name opens.
+bool names_builtin_texts(const LoadedFile& loaded, const char* path) {
+  return !loaded.readable && std::strcmp(path, k_builtin_catalogue) == 0;
+}
+
+}  // namespace
+
+int load_message_file(const char* path) {
+  const LoadedFile loaded = read_message_file(path);
+  if (names_builtin_texts(loaded, path)) {
+    reset_message_table(output_encoding());
+    return k_slot_count;
+  }
+  if (!loaded.readable) reject_message_file(path, 0, nullptr);
+  if (loaded.reason != nullptr) {
+    reject_message_file(loaded.opened.c_str(), loaded.line_number, loaded.reason);
+  }
+  return use_loaded_file(loaded);
+}
+
+bool load_catalogue_quietly(const char* name) {
+  const LoadedFile loaded = read_message_file(name);
+  if (!loaded.readable || loaded.reason != nullptr) return false;
+  use_loaded_file(loaded);
+  return true;
 }
 
 void double_backslashes() {

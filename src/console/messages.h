@@ -56,8 +56,13 @@ void print_slot(int slot, Ints... arguments) {
 // else from messages/ beside the program. A file that can't be read (reported by the name as
 // given), or a line whose conversions don't fit its slot (by the file read), is reported on
 // standard output and ends the program with status -1 after pause_for_return(); the table is
-// then left unchanged.
+// then left unchanged. "ja", when no file of that name opens, is the built-in Japanese: every
+// slot gets it back, in the output's encoding.
 int load_message_file(const char* path);
+
+// load_message_file() for a catalogue the player didn't name: a file that can't be read or
+// doesn't fit leaves the table unchanged and returns false, without a word.
+bool load_catalogue_quietly(const char* name);
 
 // -sjis: doubles every 0x5C byte of every slot (cut at 254 bytes) and echoes the table.
 void double_backslashes();

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "console/console.h"
 
@@ -28,6 +29,18 @@ bool is_interactive(std::FILE* stream);
 // Whether `stream` is a terminal that shows UTF-8 bytes as such, so that the built-in texts are
 // better stored in UTF-8 than as Shift-JIS bytes. Never fails; false when it can't tell.
 bool shows_utf8(std::FILE* stream);
+
+// How `stream` shows the catalogues, for a game that speaks its player's language: not at all
+// where nobody watches it as it is written (a pipe, a file; the page, which picks its own
+// words), ASCII alone on a terminal in another character set, every catalogue where UTF-8 shows
+// (a UTF-8 terminal, a Windows console, which converts each text). Never fails.
+enum class Display { unwatched, ascii, unicode };
+Display display_of(std::FILE* stream);
+
+// The languages the player reads, most preferred first, as the system names them: on a POSIX
+// console the environment's, in gettext's order (locale_languages, language.h), on Windows the
+// user's display languages ("ko-KR"). Empty when none is named. Never fails.
+std::vector<std::string> player_languages();
 
 // The next byte of `stream` as an unsigned char, or EOF at its end or on a read error. On the
 // standard input this waits for the player's next line.

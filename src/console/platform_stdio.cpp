@@ -1,15 +1,21 @@
 // The platform seam on a POSIX console: the C library's streams, read with blocking reads and
-// written as bytes; the locale says whether the terminal shows UTF-8.
+// written as bytes; the locale says whether the terminal shows UTF-8, and which language the
+// player reads.
 #include <langinfo.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <clocale>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <initializer_list>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "console/language.h"
 #include "console/platform.h"
 
 #if defined(__APPLE__)
@@ -40,6 +46,33 @@ std::string executable_path() {
   return {};
 }
 
+// The first of the environment's `names` that is set and not empty, or nullptr.
+const char* first_set(std::initializer_list<const char*> names) {
+  for (const char* name : names) {
+    const char* value = std::getenv(name);
+    if (value != nullptr && *value != '\0') return value;
+  }
+  return nullptr;
+}
+
+// The codeset a locale's name gives ("ja_JP.UTF-8": "UTF-8"), or "" when it names none.
+std::string_view named_codeset(std::string_view locale) {
+  const std::size_t dot = locale.find('.');
+  if (dot == std::string_view::npos) return {};
+  const std::string_view codeset = locale.substr(dot + 1);
+  return codeset.substr(0, codeset.find('@'));
+}
+
+// UTF-8 however the name spells it: UTF-8, utf8, UTF8.
+bool is_utf8_name(std::string_view codeset) {
+  std::string letters;
+  for (const char c : codeset) {
+    if (c != '-' && c != '_')
+      letters += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  }
+  return letters == "utf8";
+}
+
 }  // namespace
 
 namespace console::platform {
@@ -50,14 +83,29 @@ bool is_interactive(std::FILE* stream) { return isatty(fileno(stream)) != 0; }
 
 bool shows_utf8(std::FILE* stream) {
   if (!is_interactive(stream)) return false;
-  // The environment's LC_CTYPE answers the question and is then put back: the game reads, parses
-  // and prints its texts as bytes, the same whatever the locale.
+  // A locale that names its codeset says it even where the system hasn't generated that locale
+  // (containers, minimal systems), where setlocale() would refuse it.
+  const char* locale = first_set({"LC_ALL", "LC_CTYPE", "LANG"});
+  const std::string_view codeset = named_codeset(locale != nullptr ? locale : "");
+  if (!codeset.empty()) return is_utf8_name(codeset);
+  // Else the environment's LC_CTYPE answers the question and is then put back: the game reads,
+  // parses and prints its texts as bytes, the same whatever the locale.
   const char* current = std::setlocale(LC_CTYPE, nullptr);
   const std::string saved = current != nullptr ? current : "C";
   if (std::setlocale(LC_CTYPE, "") == nullptr) return false;  // an unknown locale: left as it was
   const bool utf8 = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
   std::setlocale(LC_CTYPE, saved.c_str());
   return utf8;
+}
+
+Display display_of(std::FILE* stream) {
+  if (!is_interactive(stream)) return Display::unwatched;
+  return shows_utf8(stream) ? Display::unicode : Display::ascii;
+}
+
+std::vector<std::string> player_languages() {
+  return locale_languages(std::getenv("LANGUAGE"), std::getenv("LC_ALL"),
+                          std::getenv("LC_MESSAGES"), std::getenv("LANG"));
 }
 
 int read_byte(std::FILE* stream) { return std::getc(stream); }

@@ -69,6 +69,10 @@ bool write_text(std::FILE* stream, const char* text, std::size_t length, Encodin
   return std::fwrite(text, 1, length, stream) == length;
 }
 
+// The page picks its visitor's language itself and names the catalogue it wants.
+Display display_of(std::FILE*) { return Display::unwatched; }
+std::vector<std::string> player_languages() { return {}; }
+
 int read_byte(std::FILE* stream) {
   if (stream != stdin) return std::getc(stream);
   if (g_input.next == g_input.length && !g_input.ended) {

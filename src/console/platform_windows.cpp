@@ -15,6 +15,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <ctime>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -70,6 +71,13 @@ std::wstring to_utf16(const char* text, std::size_t length, UINT code_page) {
   return wide;
 }
 
+// A language name ("zh-Hant-TW"), which is ASCII, as bytes.
+std::string narrow(const wchar_t* name) {
+  std::string bytes;
+  for (; *name != L'\0'; ++name) bytes += *name < 0x80 ? static_cast<char>(*name) : '?';
+  return bytes;
+}
+
 // A path longer than this leaves the program's folder unknown.
 constexpr std::size_t k_longest_path = 32768;
 
@@ -88,6 +96,34 @@ bool is_interactive(std::FILE* stream) { return _isatty(_fileno(stream)) != 0; }
 
 // The console writer converts the Shift-JIS texts itself, and pipes get Shift-JIS.
 bool shows_utf8(std::FILE*) { return false; }
+
+// A console converts every text to UTF-16, so it shows every catalogue; a pipe, a file or NUL
+// keeps the built-in bytes.
+Display display_of(std::FILE* stream) {
+  return console_of(stream) != nullptr ? Display::unicode : Display::unwatched;
+}
+
+std::vector<std::string> player_languages() {
+  std::vector<std::string> languages;
+  ULONG count = 0;
+  ULONG size = 0;
+  if (GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, nullptr, &size) && size > 0) {
+    // A list of names, each ending in a NUL, and one more NUL at the end.
+    std::vector<wchar_t> list(size);
+    if (GetUserPreferredUILanguages(MUI_LANGUAGE_NAME, &count, list.data(), &size)) {
+      for (const wchar_t* name = list.data(); *name != L'\0'; name += std::wcslen(name) + 1) {
+        languages.push_back(narrow(name));
+      }
+    }
+  }
+  if (!languages.empty()) return languages;
+  wchar_t name[LOCALE_NAME_MAX_LENGTH];
+  if (LCIDToLocaleName(MAKELCID(GetUserDefaultUILanguage(), SORT_DEFAULT), name,
+                       LOCALE_NAME_MAX_LENGTH, 0) > 0) {
+    languages.push_back(narrow(name));
+  }
+  return languages;
+}
 
 int read_byte(std::FILE* stream) { return std::getc(stream); }
 

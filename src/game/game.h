@@ -35,6 +35,7 @@ struct StartState {
 Code first_four(const Deck& deck);
 
 // Fills the table with the built-in texts in the output's encoding (console::output_encoding),
+// or, with no -mesg= option, with the player's language on a terminal (use_player_language),
 // reads the options, loads message files as they come, rewrites the table, seeds the random
 // generator and draws the secret and deck A. Ends the program itself (status -1, after the
 // pause) on an unknown option or an unreadable message file.

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "console/console.h"
+#include "console/language.h"
 #include "console/messages.h"
 #include "console/platform.h"
 #include "game/game.h"
@@ -76,6 +77,15 @@ void print_usage(const char* program_name) {
   for (const char* line : k_lines) console::print("%s", line);
 }
 
+// Whether the command line names a message file: then the player has chosen the words, and the
+// table starts from the built-in texts as the files expect.
+bool names_message_file(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (match_option(argv[i], "-mesg=")) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 Code first_four(const Deck& deck) {
@@ -83,8 +93,10 @@ Code first_four(const Deck& deck) {
 }
 
 StartState start_up(int argc, char** argv) {
-  // The built-in texts in the form the terminal shows, before any message file replaces them.
+  // The built-in texts in the form the terminal shows, before any message file replaces them;
+  // with none named, the player's language where the player watches (a terminal).
   console::reset_message_table(console::output_encoding());
+  if (!names_message_file(argc, argv)) console::use_player_language();
   Options options;
   for (int i = 1; i < argc; ++i) {
     const char* argument = argv[i];

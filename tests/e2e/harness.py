@@ -144,11 +144,27 @@ class Run:
 def locale(variables):
     """The environment without the caller's locale, plus the locale `variables` (LANG, LC_...).
 
-    On a terminal the locale decides the built-in texts' encoding, so terminal tests never
-    inherit it."""
-    env = {k: v for k, v in os.environ.items() if k != "LANG" and not k.startswith("LC_")}
+    On a terminal the locale decides the built-in texts' encoding and the player's language,
+    so terminal tests never inherit it."""
+    env = {k: v for k, v in os.environ.items()
+           if k not in ("LANG", "LANGUAGE") and not k.startswith("LC_")}
     env.update(variables)
     return env
+
+
+def generated_locale(name):
+    """LANG=`name` with the locale generated into the scratch folder (LOCPATH): wine takes the
+    Windows display language from the locale, which it can read only where it is installed."""
+    language, _, codeset = name.partition(".")
+    folder = os.path.join(SCRATCH.name, "locales")
+    if not os.path.isdir(os.path.join(folder, name)):
+        os.makedirs(folder, exist_ok=True)
+        try:
+            subprocess.run(["localedef", "-i", language, "-f", codeset, os.path.join(folder, name)],
+                           check=True, capture_output=True)
+        except (OSError, subprocess.CalledProcessError) as e:
+            raise unittest.SkipTest("localedef can't make %s (Debian: locales): %s" % (name, e))
+    return {"LOCPATH": folder, "LANG": name}
 
 
 def could_not_start(status, output):

@@ -8,8 +8,8 @@ import tempfile
 import unittest
 
 sys.path.insert(0, os.path.dirname(__file__))
-from harness import (DRIVER, PAUSE, SOURCE, Terminal, WineConsole, locale, main,  # noqa: E402
-                     run)
+from harness import (DRIVER, PAUSE, SOURCE, WINDOWS, Terminal, WineConsole,  # noqa: E402
+                     generated_locale, locale, main, run)
 from test_startup import builtin_texts  # noqa: E402
 
 UTF8 = locale({"LANG": "C.UTF-8"})
@@ -17,6 +17,12 @@ UTF8 = locale({"LANG": "C.UTF-8"})
 
 def in_encoding(texts, encoding):
     return [t.decode("cp932").encode(encoding) for t in texts]
+
+
+def catalogue(name):
+    """The 42 slot texts of a shipped catalogue, as bytes."""
+    with open(os.path.join(SOURCE, "messages", name + ".txt"), "rb") as f:
+        return f.read().splitlines(keepends=True)[:42]
 
 
 class TerminalEncoding(unittest.TestCase):
@@ -49,6 +55,34 @@ class TerminalEncoding(unittest.TestCase):
                 terminal.expect(PAUSE)
                 self.assertEqual(terminal.wait(), 0)
         os.unlink(f.name)
+
+    def test_a_terminal_speaks_the_players_language_and_a_pipe_the_built_in_texts(self):
+        builtin = builtin_texts()
+        rows = [  # why, locale, options, the table the game starts from
+            ("Korean", {"LANG": "ko_KR.UTF-8"}, [], catalogue("ko")),
+            ("Russian", {"LANG": "ru_RU.UTF-8"}, [], catalogue("ru")),
+            ("Simplified Chinese", {"LANG": "zh_CN.UTF-8"}, [], catalogue("zh-Hans")),
+            ("Traditional Chinese", {"LANG": "zh_TW.UTF-8"}, [], catalogue("zh-Hant")),
+            ("LANGUAGE first", {"LANGUAGE": "es:en", "LANG": "de_DE.UTF-8"}, [], catalogue("es")),
+            ("French gets English", {"LANG": "fr_FR.UTF-8"}, [], catalogue("en")),
+            ("Japanese, generated or not", {"LANG": "ja_JP.UTF-8"}, [], in_encoding(builtin, "utf-8")),
+            ("C", {"LANG": "C", "LANGUAGE": "ko"}, [], builtin),
+            ("Korean, not UTF-8", {"LANG": "ko_KR.EUC-KR"}, [], catalogue("en")),
+            ("-mesg=ja under English", {"LANG": "en_US.UTF-8"}, ["-mesg=ja"],
+             in_encoding(builtin, "utf-8")),
+        ]
+        args = ["-key=1234", "-sjis"]
+        today = run(args, env=locale({"LC_ALL": "C"})).output
+        for why, variables, options, texts in rows:
+            with self.subTest(why):
+                want = b"".join(t + b"\n" for t in texts) + texts[21]  # echo, first prompt
+                terminal = Terminal(options + args, env=locale(variables))
+                self.assertEqual(terminal.expect(want), want)
+                terminal.close_input()
+                terminal.expect(PAUSE)
+                self.assertEqual(terminal.wait(), 0)
+                if not options:
+                    self.assertEqual(run(args, env=locale(variables)).output, today)
 
     def test_a_game_on_a_utf8_terminal_is_the_piped_game_in_utf8(self):
         # The computer opens with 1234 and holds 5079; the player answers for a code of 5079 too
@@ -84,16 +118,23 @@ class WindowsConsole(unittest.TestCase):
         english = ["You go first.", "1357 2B", "My turn, then: 1234", "Deducer is thinking...",
                    "   Let's see, 360 left."]
         messages = os.path.join(SOURCE, "messages")
-        rows = [  # why, options, lines the screen must show in this order
-            ("built-in texts, Shift-JIS", [], japanese),
+        korean = catalogue("ko")
+        korean = [korean[21], b"1357 2B\n", korean[24] % 1234, korean[0], korean[1] % 360]
+        rows = [  # why, options, lines the screen must show in this order[, the locale]
+            ("built-in texts, Shift-JIS", ["-mesg=ja"], japanese),
+            ("a Korean display language", [], [t.decode().rstrip("\n") for t in korean],
+             "ko_KR.UTF-8"),
             ("a UTF-8 file", ["-mesg=" + os.path.join(messages, "ja-utf8.txt")], japanese),
             ("English", ["-mesg=" + os.path.join(messages, "en.txt")], english),
             ("a Shift-JIS file whose lead byte lacks its second byte", ["-mesg=" + f.name],
              japanese[:3] + ["推理丸\ufffd 考える", japanese[4]]),
         ]
-        for why, options, want in rows:
+        if not WINDOWS:
+            self.skipTest("needs the Windows build under wine")
+        for why, options, want, *name in rows:
             with self.subTest(why):
-                console = WineConsole(["1234", "-key=5079"] + options, program=DRIVER, env=UTF8)
+                env = locale(generated_locale(name[0])) if name else UTF8
+                console = WineConsole(["1234", "-key=5079"] + options, program=DRIVER, env=env)
                 console.expect(want[0])
                 console.type(b"1357")
                 console.expect(want[2])
