@@ -25,8 +25,8 @@ import zipfile
 from xml.etree import ElementTree
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "e2e"))
-from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, run,  # noqa: E402
-                     score, scored)
+from harness import (CATALOGUES, PAUSE, SCRATCH, SEPARATOR, SOURCE, Terminal, locale,  # noqa: E402
+                     run, score, scored)
 
 DIST = os.environ.get("DIST", os.path.join(SOURCE, "dist"))
 TIMEOUT = 300  # seconds for one program run; the first run of wine sets up its prefix
@@ -138,9 +138,10 @@ def every_catalogue_by_name(test, command, shipped):
                 test.assertEqual(status, 0)
 
 
-def check_desktop_files(test, prefix):
+def check_desktop_files(test, prefix, program):
     """The menu entry and AppStream data under `prefix`: no error or warning from the desktops'
-    validators, the entry named in every language, and what software centres show."""
+    validators, the entry named in every language, what software centres show, and `program`
+    started as the menu starts it on a Spanish desktop speaking Spanish."""
     entry, metainfo = (os.path.join(prefix, path) for path in DESKTOP_FILES[:2])
     # appstreamcli offline: the screenshot is on the home page, out of reach here.
     for validate in (["desktop-file-validate", entry],
@@ -152,7 +153,14 @@ def check_desktop_files(test, prefix):
         test.assertEqual((done.returncode, [line for line in lines if re.match(
             r"[EW]:|.*: (error|warning): ", line)]), (0, []), lines)
     with open(entry, encoding="utf-8") as f:
-        keys = {line.split("=")[0] for line in f.read().split("[Desktop Action")[0].splitlines()}
+        main_group = f.read().split("[Desktop Action")[0]
+    keys = {line.split("=")[0] for line in main_group.splitlines()}
+    arguments = re.search(r"^Exec=(.*)$", main_group, re.M).group(1).split()[1:]
+    terminal = Terminal(arguments, program=program, env=locale({"LANG": "es_ES.UTF-8"}))
+    terminal.expect(slot_texts(os.path.join(SOURCE, "messages", "es.txt"))[21], timeout=TIMEOUT)
+    terminal.close_input()
+    terminal.expect(PAUSE, timeout=TIMEOUT)
+    test.assertEqual(terminal.wait(), 0)
     test.assertLessEqual({"%s[%s]" % (key, lang) for key in ("Name", "Comment")
                           for lang in ("ja", "ko", "zh_CN", "zh_TW", "ru", "es")}, keys)
     component = ElementTree.parse(metainfo).getroot()
@@ -314,7 +322,7 @@ class Amd64(DebianPackage, unittest.TestCase):
     arch = "amd64"
 
     def test_desktop_files(self):
-        check_desktop_files(self, self.unpacked("usr"))
+        check_desktop_files(self, self.unpacked("usr"), self.unpacked("usr/games/hitblow"))
 
 
 class Arm64(DebianPackage, unittest.TestCase):
@@ -420,7 +428,7 @@ class InstalledTree:
                                 "%s/share/hitblow/messages/%s.txt" % (self.prefix, name))
 
     def test_desktop_files(self):
-        check_desktop_files(self, self.prefix)
+        check_desktop_files(self, self.prefix, os.path.join(self.prefix, "bin/hitblow"))
 
 
 class Rpm(InstalledTree, unittest.TestCase):
