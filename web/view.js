@@ -235,14 +235,55 @@ export function nextMark(marks, digit) {
 }
 
 // The question before something that can't be undone (`question`: abandon or forgetRecord), in
-// the confirming sheet: the words `question`, `question`Yes and `question`No.
-export function ask(question, words) {
-  $('confirm').dataset.question = question;
-  $('confirm-text').textContent = words[question];
-  document.querySelector('#confirm [data-action="agree"]').textContent = words[question + 'Yes'];
+// the confirming sheet: the words `question`, `question`Yes and `question`No, and after the
+// question `why` it is asked, when given. The button that agrees is never under `lastTap` (where
+// the player's last tap was, {x, y}, or null) nor over the sheet's main button below (Start, Play
+// again), where a second quick tap would land: the sheet moves to the top of the screen if it
+// would be.
+export function ask(question, words, why, lastTap) {
+  const sheet = $('confirm');
+  sheet.dataset.question = question;
+  $('confirm-text').textContent = words[question] + (why ? ' ' + why : '');
+  const agree = document.querySelector('#confirm [data-action="agree"]');
+  agree.textContent = words[question + 'Yes'];
   document.querySelector('#confirm [data-action="keep"]').textContent = words[question + 'No'];
+  delete sheet.dataset.place;
   showSheet('confirm', true);
+  const mains = Array.from(document.querySelectorAll('.sheet:not(#confirm) .primary'))
+                    .map((b) => b.getBoundingClientRect()).filter((r) => r.width > 0);
+  const under = (r) => (lastTap && lastTap.x >= r.left && lastTap.x <= r.right &&
+                        lastTap.y >= r.top && lastTap.y <= r.bottom) ||
+      mains.some((m) => m.left < r.right && r.left < m.right && m.top < r.bottom && r.top < m.bottom);
+  if (under(agree.getBoundingClientRect())) sheet.dataset.place = 'top';
   document.querySelector('#confirm [data-action="keep"]').focus();
+}
+
+// Start reads Resume when it goes back to a game under way.
+export function drawStart(resumes, words) {
+  const start = document.querySelector('#rules [data-action="start"]');
+  start.dataset.word = resumes ? 'resume' : 'start';
+  start.textContent = words[start.dataset.word];
+}
+
+// Today's game: its record (storage.js's daily()) and its buttons, which say when the next one
+// comes once today's has ended (`next`: [hours, minutes], or null while it can be played).
+export function drawDaily(record, next, words) {
+  const box = $('daily');
+  words.dailyLine(record).forEach((text, i) => {
+    const key = ['played', 'won', 'streak', 'best'][i];
+    const span = box.querySelector('[data-' + key + ']');
+    span.dataset[key] = String(record[key]);
+    span.textContent = text;
+  });
+  for (const button of document.querySelectorAll('[data-action="daily"]')) {
+    button.disabled = next !== null;
+    button.textContent = next ? words.dailyNext(...next) : words.daily;
+  }
+}
+
+// A short notice on the end card (what sharing did), or none for ''.
+export function notice(text) {
+  $('notice').textContent = text;
 }
 
 export function announce(text) {
@@ -265,8 +306,9 @@ export function sheetShown(id) {
 }
 
 // The end card: who won, in how many turns, the computer's code, and after the contradiction
-// dialog why; a failed start shows only that it failed.
-export function showResult(state, words, failed) {
+// dialog why; a failed start shows only that it failed. Today's game (`daily`) says so, and
+// offers its card to share.
+export function showResult(state, words, failed, daily = false) {
   const card = $('result');
   const reason = $('result-reason');
   const wrong = state.contradiction && state.contradiction.wrong;
@@ -289,13 +331,16 @@ export function showResult(state, words, failed) {
   } else {
     card.dataset.result = state.result;
     $('result-title').textContent = words[state.result];
-    const detail = [words.turns(state.rows.length)];
+    const detail = daily ? [words.daily, words.turns(state.rows.length)]
+                         : [words.turns(state.rows.length)];
     if (state.secret !== null) {
       card.dataset.secret = state.secret;
       detail.push(words.secret(state.secret));
     }
     $('result-detail').textContent = detail.join(' · ');
   }
+  document.querySelector('#result [data-action="share"]').hidden = failed || !daily;
+  notice('');
   $('review').hidden = true;
   showSheet('rules', false);
   showSheet('result', true);

@@ -135,6 +135,26 @@ export const WORDS = {
     forgetRecord: 'Clear the record of every game on this device?',
     forgetRecordYes: 'Clear it',
     forgetRecordNo: 'Keep it',
+    // Resuming, today's game and its card, and why a question would end a game.
+    resume: 'Resume',
+    daily: 'Today\'s game',
+    dailyNext: (h, m) => 'Next daily game in ' + EN.n(h) + ' h ' + EN.n(m) + ' min',
+    dailyRecord: 'Today\'s games',
+    dailyLine: (r) => ['played ' + EN.n(r.played), 'won ' + EN.n(r.won),
+                       'streak ' + EN.n(r.streak), 'best ' + EN.n(r.best)],
+    share: 'Share',
+    shareTitle: (date, result, turns) => 'Hits and Blows, today\'s game ' + date + ': ' +
+                                         {win: 'won', loss: 'lost', draw: 'drawn'}[result] +
+                                         ' in ' + EN.turn(turns),
+    shared: 'Copied: paste it wherever you like.',
+    notShared: 'This browser could not share it.',
+    abandonWhy: {
+      newGame: 'A new game starts.',
+      language: 'Another language starts a new game.',
+      aloud: 'Thinking aloud or not starts a new game.',
+      daily: 'Today\'s game starts in its place.',
+    },
+    dailyLoss: 'Today\'s game, left now, counts as lost.',
     number: EN.n,
   },
   ja: {
@@ -215,6 +235,26 @@ export const WORDS = {
     forgetRecord: 'この端末の成績をすべて消しますか？',
     forgetRecordYes: '消す',
     forgetRecordNo: '残す',
+    // 再開、今日の一局とその共有、ゲームが終わる理由。
+    resume: '再開',
+    daily: '今日の一局',
+    dailyNext: (h, m) => '次の一局まで ' + JA.n(h) + '時間' + JA.n(m) + '分',
+    dailyRecord: '今日の一局の成績',
+    dailyLine: (r) => [JA.n(r.played) + '局', JA.n(r.won) + '勝', '連勝 ' + JA.n(r.streak),
+                       '最高 ' + JA.n(r.best)],
+    share: '共有',
+    shareTitle: (date, result, turns) => 'ヒット・アンド・ブロー 今日の一局 ' + date + ' ' +
+                                         {win: '勝ち', loss: '負け', draw: '引き分け'}[result] +
+                                         '（' + JA.n(turns) + '回）',
+    shared: 'コピーしました。好きな所に貼りつけてください。',
+    notShared: 'このブラウザーでは共有できませんでした。',
+    abandonWhy: {
+      newGame: '新しいゲームが始まります。',
+      language: '言語を変えると新しいゲームになります。',
+      aloud: '考えを口に出すかどうかを変えると新しいゲームになります。',
+      daily: '代わりに今日の一局が始まります。',
+    },
+    dailyLoss: '今日の一局は、ここでやめると負けになります。',
     number: JA.n,
   },
   ko: {
@@ -294,6 +334,26 @@ export const WORDS = {
     forgetRecord: '이 기기의 전적을 모두 지울까요?',
     forgetRecordYes: '지우기',
     forgetRecordNo: '그대로 두기',
+    // 이어 하기, 오늘의 게임과 공유, 게임이 끝나는 이유.
+    resume: '이어 하기',
+    daily: '오늘의 게임',
+    dailyNext: (h, m) => '다음 게임까지 ' + KO.n(h) + '시간 ' + KO.n(m) + '분',
+    dailyRecord: '오늘의 게임 전적',
+    dailyLine: (r) => [KO.n(r.played) + '판', KO.n(r.won) + '승', '연승 ' + KO.n(r.streak),
+                       '최고 ' + KO.n(r.best)],
+    share: '공유',
+    shareTitle: (date, result, turns) => '숫자야구 오늘의 게임 ' + date + ': ' +
+                                         {win: '승리', loss: '패배', draw: '무승부'}[result] +
+                                         ' (' + KO.n(turns) + '회)',
+    shared: '복사했습니다. 원하는 곳에 붙여 넣으세요.',
+    notShared: '이 브라우저에서는 공유할 수 없었습니다.',
+    abandonWhy: {
+      newGame: '새 게임이 시작됩니다.',
+      language: '언어를 바꾸면 새 게임이 시작됩니다.',
+      aloud: '생각을 말할지 바꾸면 새 게임이 시작됩니다.',
+      daily: '대신 오늘의 게임이 시작됩니다.',
+    },
+    dailyLoss: '오늘의 게임은 지금 그만두면 패배로 칩니다.',
     number: KO.n,
   },
   'zh-Hans': {
@@ -374,6 +434,26 @@ export const WORDS = {
     oneLeft: (n) => '第 ' + ZH_HANS.n(n) + ' 回合后只剩一个',
     keyNames: {H: '数字和位置都对', B: '数字对，位置不对', X: '全不对', '?': '记录', Y: '是',
                N: '否', Backspace: '删除', Enter: '确定'},
+    // 继续、今日一局及其分享、游戏为何会结束。
+    resume: '继续',
+    daily: '今日一局',
+    dailyNext: (h, m) => '下一局还有 ' + ZH_HANS.n(h) + ' 小时 ' + ZH_HANS.n(m) + ' 分钟',
+    dailyRecord: '今日一局战绩',
+    dailyLine: (r) => ['玩了 ' + ZH_HANS.n(r.played), '赢了 ' + ZH_HANS.n(r.won),
+                       '连胜 ' + ZH_HANS.n(r.streak), '最高 ' + ZH_HANS.n(r.best)],
+    share: '分享',
+    shareTitle: (date, result, turns) => '猜数字 今日一局 ' + date + '：' +
+                                         {win: '赢', loss: '输', draw: '平局'}[result] +
+                                         '，用了 ' + ZH_HANS.n(turns) + ' 回合',
+    shared: '已复制，可以粘贴到任何地方。',
+    notShared: '这个浏览器无法分享。',
+    abandonWhy: {
+      newGame: '将开始新的一局。',
+      language: '换语言会开始新的一局。',
+      aloud: '改变电脑是否说出想法会开始新的一局。',
+      daily: '将改为开始今日一局。',
+    },
+    dailyLoss: '今日一局现在放弃算输。',
     number: ZH_HANS.n,
   },
   'zh-Hant': {
@@ -454,6 +534,26 @@ export const WORDS = {
     oneLeft: (n) => '第 ' + ZH_HANT.n(n) + ' 回合後只剩一個',
     keyNames: {H: '數字和位置都對', B: '數字對，位置不對', X: '全不對', '?': '記錄', Y: '是',
                N: '否', Backspace: '刪除', Enter: '確定'},
+    // 繼續、今日一局及其分享、遊戲為何會結束。
+    resume: '繼續',
+    daily: '今日一局',
+    dailyNext: (h, m) => '下一局還有 ' + ZH_HANT.n(h) + ' 小時 ' + ZH_HANT.n(m) + ' 分鐘',
+    dailyRecord: '今日一局戰績',
+    dailyLine: (r) => ['玩了 ' + ZH_HANT.n(r.played), '贏了 ' + ZH_HANT.n(r.won),
+                       '連勝 ' + ZH_HANT.n(r.streak), '最高 ' + ZH_HANT.n(r.best)],
+    share: '分享',
+    shareTitle: (date, result, turns) => '猜數字 今日一局 ' + date + '：' +
+                                         {win: '贏', loss: '輸', draw: '平手'}[result] +
+                                         '，用了 ' + ZH_HANT.n(turns) + ' 回合',
+    shared: '已複製，可以貼到任何地方。',
+    notShared: '這個瀏覽器無法分享。',
+    abandonWhy: {
+      newGame: '將開始新的一局。',
+      language: '換語言會開始新的一局。',
+      aloud: '改變電腦是否說出想法會開始新的一局。',
+      daily: '將改為開始今日一局。',
+    },
+    dailyLoss: '今日一局現在放棄算輸。',
     number: ZH_HANT.n,
   },
   ru: {
@@ -534,6 +634,26 @@ export const WORDS = {
     forgetRecord: 'Стереть все результаты на этом устройстве?',
     forgetRecordYes: 'Стереть',
     forgetRecordNo: 'Оставить',
+    // Продолжение, игра дня и её карточка, и почему вопрос закончит игру.
+    resume: 'Продолжить',
+    daily: 'Игра дня',
+    dailyNext: (h, m) => 'Следующая игра дня через ' + RU.n(h) + ' ч ' + RU.n(m) + ' мин',
+    dailyRecord: 'Игры дня',
+    dailyLine: (r) => ['сыграно: ' + RU.n(r.played), 'побед: ' + RU.n(r.won),
+                       'серия: ' + RU.n(r.streak), 'лучшая: ' + RU.n(r.best)],
+    share: 'Поделиться',
+    shareTitle: (date, result, turns) => 'Быки и коровы, игра дня ' + date + ': ' +
+                                         {win: 'победа', loss: 'поражение', draw: 'ничья'}[result] +
+                                         ', ' + RU.move(turns),
+    shared: 'Скопировано: вставь куда угодно.',
+    notShared: 'Этот браузер не смог поделиться.',
+    abandonWhy: {
+      newGame: 'Начнётся новая игра.',
+      language: 'Другой язык начинает новую игру.',
+      aloud: 'Смена размышлений вслух начинает новую игру.',
+      daily: 'Вместо неё начнётся игра дня.',
+    },
+    dailyLoss: 'Брошенная игра дня засчитывается как поражение.',
     number: RU.n,
   },
   es: {
@@ -615,6 +735,26 @@ export const WORDS = {
     forgetRecord: '¿Borrar todo el historial de este dispositivo?',
     forgetRecordYes: 'Borrarlo',
     forgetRecordNo: 'Conservarlo',
+    // Reanudar, la partida del día y su tarjeta, y por qué una pregunta terminaría la partida.
+    resume: 'Reanudar',
+    daily: 'Partida del día',
+    dailyNext: (h, m) => 'La próxima partida del día en ' + ES.n(h) + ' h ' + ES.n(m) + ' min',
+    dailyRecord: 'Partidas del día',
+    dailyLine: (r) => ['jugadas: ' + ES.n(r.played), 'ganadas: ' + ES.n(r.won),
+                       'racha: ' + ES.n(r.streak), 'mejor racha: ' + ES.n(r.best)],
+    share: 'Compartir',
+    shareTitle: (date, result, turns) => 'Picas y fijas, partida del día ' + date + ': ' +
+                                         {win: 'ganada', loss: 'perdida', draw: 'empatada'}[result] +
+                                         ' en ' + ES.turn(turns),
+    shared: 'Copiado: pégalo donde quieras.',
+    notShared: 'Este navegador no pudo compartirlo.',
+    abandonWhy: {
+      newGame: 'Empieza una partida nueva.',
+      language: 'Otro idioma empieza una partida nueva.',
+      aloud: 'Pensar en voz alta o no empieza una partida nueva.',
+      daily: 'En su lugar empieza la partida del día.',
+    },
+    dailyLoss: 'La partida del día, dejada ahora, cuenta como perdida.',
     number: ES.n,
   },
 };
