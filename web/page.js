@@ -242,6 +242,7 @@ function unlessInProgress(why, then, otherwise) {
   ask('abandon', () => {
     if (daily !== null) storage.countDaily(daily, 'loss');
     storage.dropGame();
+    drawDaily();
     then();
   }, otherwise, said);
 }

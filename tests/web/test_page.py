@@ -446,6 +446,19 @@ class PageTest(ServedPage, unittest.TestCase):
         self.page.act("keep")
         self.assertEqual((self.page.state(), self.page.output()), ("answer", before))
         self.page.act("rules")
+        start = browser.find_element(By.CSS_SELECTOR, '#rules [data-action="start"]')
+        self.assertEqual(start.text, "Resume", "Start goes back to the game under way")
+        aloud = browser.find_element(By.ID, "thinks-aloud")
+        aloud.click()  # says why, and its button that agrees is neither here nor over Start
+        self.assertEqual(browser.execute_script(
+            "const [a, b, c] = Array.from(arguments).map((e) => e.getBoundingClientRect());"
+            "const apart = (r, s) => r.right <= s.left || s.right <= r.left ||"
+            "    r.bottom <= s.top || s.bottom <= r.top;"
+            "return [apart(a, b), apart(a, c), document.getElementById('confirm-text').textContent];",
+            browser.find_element(By.CSS_SELECTOR, '[data-action="agree"]'), aloud, start),
+            [True, True, "Abandon the game in progress? Thinking aloud or not starts a new game."])
+        self.page.act("keep")
+        self.assertTrue(aloud.is_selected(), "kept as it was")
         Select(browser.find_element(By.CSS_SELECTOR, '[data-option="mesg"]')).select_by_value("es")
         self.assertEqual(browser.execute_script("return document.documentElement.lang;"), "en",
                          "nothing changes before the player agrees")
@@ -457,6 +470,15 @@ class PageTest(ServedPage, unittest.TestCase):
         self.page.act("start")
         self.page.act("new-game")  # nothing to abandon yet: a new game at once
         self.assertFalse(browser.find_element(By.ID, "confirm").is_displayed())
+        self.page.act("rules")
+        self.page.act("daily")
+        self.page.act("new-game")  # today's game, even before a guess, abandoned counts as lost
+        self.page.act("agree")
+        self.assertEqual([e.get_attribute(a) for e, a in (
+            (browser.find_element(By.CSS_SELECTOR, "#daily [data-played]"), "data-played"),
+            (browser.find_element(By.CSS_SELECTOR, "#daily [data-won]"), "data-won"),
+            (browser.find_element(By.CSS_SELECTOR, '[data-action="daily"]'), "disabled"))],
+                         ["1", "0", "true"], "one daily game a date")
 
 
     def test_site_weighs_under_300_kB_gzipped(self):
@@ -558,7 +580,8 @@ class PageTest(ServedPage, unittest.TestCase):
         phone.act("new-game")
         phone.act("agree")
         phone.settle()
-        self.assertEqual(set(notes()), {"unknown"}, "a new game clears the notes")
+        self.assertEqual((set(notes()), browser.find_element(By.ID, "my-code").get_attribute(
+            "value")), ({"unknown"}, ""), "a new game clears the notes and the code")
 
     def test_contradiction_names_the_wrong_answer_and_undo_plays_on_to_a_win(self):
         page, browser = self.phone, self.phone.browser
@@ -622,6 +645,7 @@ class PageTest(ServedPage, unittest.TestCase):
     def test_axe_finds_nothing_on_any_screen_and_the_page_keeps_to_its_own_files(self):
         with open(AXE, encoding="utf-8") as f:
             axe = f.read()
+        today = {}  # each browser's first row of today's game: two players, one game
         for page in (self.phone, self.page):
             watch = page.browser.execute_cdp_cmd("Page.addScriptToEvaluateOnNewDocument", {
                 "source": "window.refused = []; document.addEventListener("
@@ -646,7 +670,49 @@ class PageTest(ServedPage, unittest.TestCase):
                       file=sys.stderr)
                 self.assertEqual(found, [], screen)
             self.assertEqual(page.result()[0], "loss", "the contradiction dialog's end")
+            page.act("daily")  # today's game from the end card, resumed after a reload
+            page.settle()
+            page.type("1234")
+            today[page] = page.board()[0][1:4]
+            page.load(keep=True)
+            self.assertEqual(page.board()[0][1:4], today[page])
+            if page is self.phone:  # won with the code the date gives
+                page.type("X")
+                page.type("%04d" % page.run_async(
+                    "const d = await import('./daily.js'); return (await import('./runner.js'))"
+                    ".secretOf(d.dailySeed(d.localDate(new Date())));"))
+                page.type("X")
+            else:
+                page.contradict()
+                page.type("N")
+            WebDriverWait(page.browser, TIMEOUT).until(
+                lambda b: b.find_element(By.ID, "review").is_displayed())
+            page.browser.execute_script(axe)
+            self.assertEqual(page.run_async("return (await axe.run(document)).violations"
+                                            ".map((v) => v.id);"), [], "today's game's card")
+            page.browser.execute_script("navigator.share = async (card) => { window.card = card; };")
+            page.act("share")
+            card = WebDriverWait(page.browser, TIMEOUT).until(
+                lambda b: b.execute_script("return window.card && window.card.text;"))
+            board = page.board()
+            self.assertEqual([line.strip("●○–") for line in card.splitlines()[1:]],
+                             [""] * len(board), "a line of dots a turn")
+            self.assertEqual([code for row in board for code in (row[1], row[3], page.result()[1])
+                              if code and code in card], [], "no code on the card")
+            won = page is self.phone
+            self.assertEqual([page.browser.find_element(By.CSS_SELECTOR, "#daily [data-%s]" % key)
+                              .get_attribute("data-" + key) for key in ("played", "won", "streak")],
+                             ["1", str(int(won)), str(int(won))], "today's record")
             self.assertEqual(page.browser.execute_script("return window.refused;"), [])
+        self.assertEqual(today[self.phone], today[self.page], "the same guess, the same score")
+        streaks = self.page.run_async("""
+            const s = await import('./storage.js');
+            localStorage.removeItem('hitblow.daily');
+            return [['01', 'win'], ['02', 'win'], ['02', 'loss'], ['04', 'win'], ['05', 'loss']]
+                .map(([day, result]) => { s.countDaily('2027-01-' + day, result);
+                    const r = s.daily('2027-01-' + day); return [r.played, r.streak, r.best]; });""")
+        self.assertEqual(streaks, [[1, 1, 1], [2, 2, 2], [2, 2, 2], [3, 1, 2], [4, 0, 2]],
+                         "won days in a row; one count a date; a day missed or lost ends it")
         keys = self.phone.browser.find_elements(By.CSS_SELECTOR, "#pad button")
         self.assertEqual([key.get_attribute("data-key") for key in keys],
                          list("1234567890?HBXYN") + ["Backspace", "Enter"])
@@ -671,11 +737,24 @@ class PageTest(ServedPage, unittest.TestCase):
         self.phone.load("?mesg=en")
         for line in ("1234", "X", "5678"):
             self.phone.type(line)
+        # The screen's own width (no zoom-out to a wider page), the header's actions and Start on it.
+        fits = """const off = (e) => { const r = e.getBoundingClientRect(); return r.width > 0 &&
+                !(r.left >= 0 && r.right <= innerWidth && r.top >= 0 && r.bottom <= innerHeight); };
+            return [innerWidth, document.documentElement.scrollWidth <= innerWidth, Array.from(
+                document.querySelectorAll('header button, [data-action="start"]')).filter(off)
+                .map((e) => e.dataset.action)];"""
         metrics = {"width": 640, "height": 360, "deviceScaleFactor": 1, "mobile": True}
         self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
         try:
             self.assertEqual(self.phone.browser.execute_script(where, "footer"), [True, True, []])
             self.assertNotIn("newest output", self.phone.browser.execute_script(Phone.LAYOUT))
+            self.assertEqual(self.phone.browser.execute_script(fits), [640, True, []], "turned")
+            for width, height in ((640, 360), (667, 375)):  # a fresh load on its side
+                self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
+                                                   dict(metrics, width=width, height=height))
+                self.phone.browser.get(self.phone.base + "/?mesg=en#rules")
+                self.phone.settle()
+                self.assertEqual(self.phone.browser.execute_script(fits), [width, True, []])
         finally:
             self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                                dict(metrics, width=360, height=640))
