@@ -12,9 +12,9 @@
 // The service worker (sw.js) keeps the whole site, so that it plays offline once visited.
 import {CATALOGUES} from './catalogues.js';
 import {PAUSE} from './game_constants.js';
-import {isCode, scoreValue} from './game_state.js';
+import {allHits, code} from './game_state.js';
 import {focusLine, offerLine, setUpKeys} from './keys.js';
-import {codesLeft, secretOf, startRun} from './runner.js';
+import {askQuestions, startRun} from './runner.js';
 import {Session} from './session.js';
 import * as storage from './storage.js';
 import * as view from './view.js';
@@ -114,10 +114,9 @@ const session = new Session({
       view.showNote(text + '\n', 'typed');
     },
     turn: (row) => {
-      const score = scoreValue(row.score);
       let said = words.announce(session.state.rows.length, row.guess,
-                                words.score(Math.floor(score / 5), score % 5), row.computerGuess);
-      if (score === 20) said += ' ' + words.lastGuess(row.computerGuess);
+                                words.score(row.score.hits, row.score.blows), row.computerGuess);
+      if (allHits(row.score)) said += ' ' + words.lastGuess(row.computerGuess);
       view.announce(said);
     },
     changed: () => {
@@ -142,15 +141,15 @@ function gameOver(counted) {
   if (session.failed) return;
   view.announce(words[state.result] + ' ' + words.turns(state.rows.length));
   const sides = state.sides();
-  Promise.all([codesLeft(sides.computer), codesLeft(sides.player),
-               state.secret !== null ? state.secret : secretOf(session.seed)])
-      .then(([computer, player, secret]) => {
+  askQuestions()
+      .then((questions) => {
         if (state !== session.state) return;
         if (state.secret === null) {
-          state.secret = String(secret).padStart(4, '0');
+          state.secret = code(questions.secretOf(session.seed));
           view.showResult(state, words, false);
         }
-        view.drawReview(computer, player, words);
+        view.drawReview(questions.codesLeft(sides.computer), questions.codesLeft(sides.player),
+                        words);
       })
       .catch((error) => console.warn('hitblow review: ' + error));
 }
@@ -224,13 +223,14 @@ const ACTIONS = {
   },
 };
 
-// The player's code, kept on this device for checking their answers: four different digits, or
-// nothing.
+// The player's code, kept on this device for checking their answers: what the game reads as a
+// code when it is typed as a guess, or nothing.
 function setUpMyCode() {
   const take = () => {
     const text = myCodeInput.value.trim();
-    session.myCode = isCode(text) ? text : null;
-    myCodeInput.setAttribute('aria-invalid', String(text !== '' && !isCode(text)));
+    const read = session.questions && session.questions.codeOf(text);
+    session.myCode = read === null || read === undefined ? null : code(read);
+    myCodeInput.setAttribute('aria-invalid', String(text !== '' && session.myCode === null));
     storage.setMyCode(session.myCode);
   };
   myCodeInput.value = storage.myCode();
@@ -298,7 +298,6 @@ document.addEventListener('click', (event) => {
 
 view.applyWords(words, lang);
 setUpOptions();
-setUpMyCode();
 setUpScratch();
 showRecord(null);
 setUpKeys((text) => {
@@ -313,5 +312,16 @@ keepForOffline();
 const saved = storage.savedGame();
 const resumable = saved && saved.mesg === options.mesg && saved.quiet === options.quiet;
 if (resumable) marks = saved.marks;
-session.begin(resumable ? saved : null);
-focusLine();
+// The game's own questions come first, so that every line is checked by its rules; if the
+// program can't be loaded the run fails the same way, and its end card says so.
+askQuestions()
+    .catch((error) => {
+      console.warn('hitblow questions: ' + error);
+      return null;
+    })
+    .then((questions) => {
+      session.questions = questions;
+      setUpMyCode();
+      session.begin(resumable ? saved : null);
+      focusLine();
+    });

@@ -585,7 +585,8 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertEqual((page.state(), len(page.board()), json.loads(browser.execute_script(
             "return localStorage.getItem('hitblow.record');"))["played"]), ("guess", 1, 0))
         seed = json.loads(browser.execute_script("return localStorage.getItem('hitblow.game');"))
-        secret = page.run_async("return (await import('./runner.js')).secretOf(%d);" % seed["seed"])
+        secret = page.run_async("return (await (await import('./runner.js')).askQuestions())"
+                                ".secretOf(%d);" % seed["seed"])
         page.type("%04d" % secret)
         self.assertEqual(browser.find_element(By.ID, "prompt").text.split(":")[0],
                          "You found the computer's code! Its last guess, for a draw")
