@@ -254,10 +254,6 @@ export function showSheet(id, shown) {
   document.body.classList.toggle('sheet-' + id, shown);
 }
 
-export function sheetShown(id) {
-  return !$(id).hidden;
-}
-
 // The end card: who won, in how many turns, the computer's code, and after the contradiction
 // dialog why; a failed start shows only that it failed.
 export function showResult(state, words, failed) {
