@@ -798,15 +798,17 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
         wording = {
             "en": (["The computer's code was 0123", "In 21 turns", "1 hit, 2 blows",
                     "5.3 turns a win"], ["I win", "My ", " my "]),
-            "ja": (["コンピューターの秘密の数は 0123", "あなたの予想"], ["こっち"]),
-            "ko": (["컴퓨터의 숫자: 0123", "21회 만에", "패배!"], ["번호", "내가 이겼다"]),
+            "ja": (["コンピューターの答えは 0123", "あなたの予想", "あなたの判定"],
+                   ["こっち", "秘密の数"]),
+            # 내 ("my") is the computer in the catalogue, never the player.
+            "ko": (["컴퓨터의 숫자: 0123", "21회 만에", "패배!"], ["번호", "내가 이겼다", "내 "]),
             "zh-Hans": (["电脑的答案是 0123", "数字和位置都对", "电脑猜 0123：几 H 几 B？"], ["密码", "打分"]),
             "zh-Hant": (["電腦的答案是 0123", "數字和位置都對", "電腦猜 0123：幾 H 幾 B？"], ["密碼", "打分"]),
             "ru": (["Компьютер загадал число 0123", "За 21 ход", "1 бык, 2 коровы", "5,3 хода",
                     "Победа за тобой!"], ["догадк", "код", "победил"]),
             "es": (["El número de la computadora era 0123", "En 21 turnos",
                     "1 partida jugada, 1 ganada, 0 perdidas, 0 empatadas; 5,3 turnos"],
-                   ["código", "Intro", "Gané", "Mi "]),
+                   ["código", "Intro", "Gané", "Mi ", "pulsa"]),
         }
         self.page.load()
         said = self.page.run_async("""
