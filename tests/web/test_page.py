@@ -29,6 +29,7 @@ from selenium.webdriver.common.actions import interaction
 from selenium.webdriver.common.actions.action_builder import ActionBuilder
 from selenium.webdriver.common.actions.pointer_input import PointerInput
 from selenium.webdriver.common.by import By
+from selenium.common.exceptions import TimeoutException
 from selenium.webdriver.common.keys import Keys
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
@@ -190,6 +191,18 @@ class Page:
     def exit_status(self):
         return self.browser.find_element(By.ID, "prompt").get_attribute("data-last-exit")
 
+    def eventually(self, want, script, *args):
+        """The value of `script` once it is `want` (or `want` of it is true, for a function), or
+        whatever it is after TIMEOUT: for what the page does a moment after an event (a resize,
+        a scroll), which a busy machine delays."""
+        good = want if callable(want) else lambda value: value == want
+        try:
+            WebDriverWait(self.browser, TIMEOUT, poll_frequency=0.1).until(
+                lambda b: good(b.execute_script(script, *args)))
+        except TimeoutException:
+            pass
+        return self.browser.execute_script(script, *args)
+
     def run_async(self, script):
         """The value of `script`, the body of an async function run in the page."""
         return self.browser.execute_async_script("(async () => { %s })().then(arguments[0], "
@@ -242,7 +255,7 @@ class Phone(Page):
             self.tap('#pad [data-key="%s"]' % key)
         self.settle()
         if self.state() != "end":
-            off = self.browser.execute_script(self.LAYOUT)
+            off = self.eventually([], self.LAYOUT)
             assert not off, "off the phone's screen after %r: %s" % (line, off)
 
     def act(self, action):
@@ -675,22 +688,25 @@ class PageTest(ServedPage, unittest.TestCase):
         metrics = {"width": 640, "height": 360, "deviceScaleFactor": 1, "mobile": True}
         self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", metrics)
         try:
-            self.assertEqual(self.phone.browser.execute_script(where, "footer"), [True, True, []])
-            self.assertNotIn("newest output", self.phone.browser.execute_script(Phone.LAYOUT))
+            self.assertEqual(self.phone.eventually([True, True, []], where, "footer"),
+                             [True, True, []])
+            self.assertEqual(self.phone.eventually([], Phone.LAYOUT), [])
         finally:
             self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                                dict(metrics, width=360, height=640))
-        self.assertEqual(self.phone.browser.execute_script(where, "#remarks")[2], [])
+        self.assertEqual(self.phone.eventually(lambda v: v[2] == [], where, "#remarks")[2], [])
         self.page.browser.set_window_size(1280, 800)
         try:
             self.page.load("?mesg=en")
-            self.assertEqual(self.page.browser.execute_script(where, "#remarks"), [True, True, []])
+            self.assertEqual(self.page.eventually([True, True, []], where, "#remarks"),
+                             [True, True, []])
             self.page.type("1234")
             self.page.contradict()
             self.page.type("N")
-            self.assertLessEqual(*self.page.browser.execute_script(
-                "return [document.querySelector('#board tr.newest').getBoundingClientRect().bottom,"
-                " document.getElementById('result').getBoundingClientRect().top];"))
+            self.assertTrue(self.page.eventually(True, (
+                "return document.querySelector('#board tr.newest').getBoundingClientRect().bottom"
+                " <= document.getElementById('result').getBoundingClientRect().top;")),
+                "the end card below the newest row")
         finally:
             self.page.browser.set_window_size(760, 600)
 
