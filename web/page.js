@@ -228,7 +228,7 @@ const ACTIONS = {
 function setUpMyCode() {
   const take = () => {
     const text = myCodeInput.value.trim();
-    const read = session.questions && session.questions.codeOf(text);
+    const read = session.questions && session.questions.codeOfLine(text);
     session.myCode = read === null || read === undefined ? null : code(read);
     myCodeInput.setAttribute('aria-invalid', String(text !== '' && session.myCode === null));
     storage.setMyCode(session.myCode);

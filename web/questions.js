@@ -22,17 +22,17 @@ export function questionsOf(game) {
   return {
     // {typed, score} for a line the program takes as an answer: the numbers typed and the score
     // it keeps ("0H20B" is typed as 0 and 20 and kept as 4H); null for a line it can't read.
-    readAnswer(line) {
+    scanAnswer(line) {
       ask(line);
       return game._hitblow_scan_answer() ? {typed: reply(0), score: reply(2)} : null;
     },
     // The code the program reads from the line as a guess, or null for one it refuses.
-    codeOf(line) {
+    codeOfLine(line) {
       ask(line);
       const code = game._hitblow_code_of_line();
       return code < 0 ? null : code;
     },
-    scoreOf(guess, code) {
+    scoreGuess(guess, code) {
       game._hitblow_score(guess, code);
       return reply(0);
     },

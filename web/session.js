@@ -17,12 +17,12 @@ import {GameState, scoreText} from './game_state.js';
 export function refusal(questions, waiting, text, expected) {
   if (waiting === 'confirm') return /^[YyNn]/.test(text) ? null : {kind: 'yesOrNo'};
   if (waiting !== 'answer' || !questions) return null;
-  const answer = questions.readAnswer(text);
+  const answer = questions.scanAnswer(text);
   if (answer === null) return null;
   const fault = questions.scoreFault(answer.typed);
   if (fault) return {kind: fault};
   const differs = expected !== null &&
-                  scoreText(answer.score) !== scoreText(questions.readAnswer(expected).score);
+                  scoreText(answer.score) !== scoreText(questions.scanAnswer(expected).score);
   return differs ? {kind: 'differs', expected} : null;
 }
 
@@ -131,7 +131,7 @@ export class Session {
     if (this.state.waiting === 'code') return this.myCode;
     const asked = this.state.waiting === 'answer' && row && row.computerGuess;
     if (!asked || !this.questions) return null;
-    return scoreText(this.questions.scoreOf(Number(row.computerGuess), Number(this.myCode)));
+    return scoreText(this.questions.scoreGuess(Number(row.computerGuess), Number(this.myCode)));
   }
 
   // A line the player typed: sent to the program, or at its end the next game's first line.

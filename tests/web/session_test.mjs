@@ -55,10 +55,10 @@ function program(seed, lines, on) {
     const rows = [];
     for (let turn = 0; ; ++turn) {
       const guess = Number(await wait('guess'));
-      const score = questions.scoreOf(guess, secret);
+      const score = questions.scoreGuess(guess, secret);
       say('Guess ' + guess + ' ' + scoreText(score) + '\n', 'scored', {guess, ...score});
       say('Mine: ' + GUESSES[turn] + '\n', 'computerGuess', {guess: GUESSES[turn]});
-      const answer = questions.readAnswer(await wait('answer')).score;
+      const answer = questions.scanAnswer(await wait('answer')).score;
       say('', 'answer', {guess: GUESSES[turn], ...answer});
       rows.push(answer);
       if (allHits(score) || allHits(answer)) {
@@ -69,7 +69,7 @@ function program(seed, lines, on) {
       if (rows.length > 1 && rows.slice(-2).every((a) => scoreText(a) === 'X')) {
         say('Strange.\n', 'contradiction');
         if (/^[Yy]/.test(await wait('confirm'))) {
-          const should = questions.scoreOf(GUESSES[0], Number(await wait('code')));
+          const should = questions.scoreGuess(GUESSES[0], Number(await wait('code')));
           say('', 'wrongAnswer', {turn: 1, guess: GUESSES[0], saidHits: 0, saidBlows: 0,
                                   shouldHits: should.hits, shouldBlows: should.blows});
         }
