@@ -36,10 +36,9 @@ export function untilTomorrow(now) {
 }
 
 // The spoiler-free card of a daily game: its heading (`title`, from the page's words, with the
-// date, result and turns), then one line a turn with the score of the player's guess as ● for each
-// hit and ○ for each blow (– for neither). No digit of any code.
+// date, result and turns), then one line a turn with the score {hits, blows} of the player's
+// guess as ● for each hit and ○ for each blow (– for neither). No digit of any code.
 export function shareCard(title, scores) {
-  const line = (value) =>
-      value === 0 ? '–' : '●'.repeat(Math.floor(value / 5)) + '○'.repeat(value % 5);
+  const line = ({hits, blows}) => (hits + blows === 0 ? '–' : '●'.repeat(hits) + '○'.repeat(blows));
   return [title].concat(scores.map(line)).join('\n');
 }

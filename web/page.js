@@ -13,9 +13,9 @@
 import {CATALOGUES} from './catalogues.js';
 import {dailySeed, localDate, shareCard, untilTomorrow} from './daily.js';
 import {PAUSE} from './game_constants.js';
-import {isCode, scoreValue} from './game_state.js';
+import {allHits, code} from './game_state.js';
 import {focusLine, offerLine, setUpKeys} from './keys.js';
-import {codesLeft, secretOf, startRun} from './runner.js';
+import {askQuestions, startRun} from './runner.js';
 import {Session} from './session.js';
 import * as storage from './storage.js';
 import * as view from './view.js';
@@ -131,8 +131,9 @@ function newSeed() {
 // `shown` when the field is to show it.
 function setMyCode(text, shown = true) {
   if (shown) myCodeInput.value = text;
-  session.myCode = isCode(text) ? text : null;
-  myCodeInput.setAttribute('aria-invalid', String(text !== '' && !isCode(text)));
+  const read = /^\d{4}$/.test(text) && session.questions ? session.questions.codeOfLine(text) : null;
+  session.myCode = read === null ? null : code(read);
+  myCodeInput.setAttribute('aria-invalid', String(text !== '' && session.myCode === null));
   storage.setMyCode(session.myCode);
 }
 
@@ -174,10 +175,9 @@ const session = new Session({
       view.showNote(text + '\n', 'typed');
     },
     turn: (row) => {
-      const score = scoreValue(row.score);
       let said = words.announce(session.state.rows.length, row.guess,
-                                words.score(Math.floor(score / 5), score % 5), row.computerGuess);
-      if (score === 20) said += ' ' + words.lastGuess(row.computerGuess);
+                                words.score(row.score.hits, row.score.blows), row.computerGuess);
+      if (allHits(row.score)) said += ' ' + words.lastGuess(row.computerGuess);
       view.announce(said);
     },
     changed: () => {
@@ -202,15 +202,15 @@ function gameOver(counted) {
   if (session.failed) return;
   view.announce(words[state.result] + ' ' + words.turns(state.rows.length));
   const sides = state.sides();
-  Promise.all([codesLeft(sides.computer), codesLeft(sides.player),
-               state.secret !== null ? state.secret : secretOf(session.seed)])
-      .then(([computer, player, secret]) => {
+  askQuestions()
+      .then((questions) => {
         if (state !== session.state) return;
         if (state.secret === null) {
-          state.secret = String(secret).padStart(4, '0');
+          state.secret = code(questions.secretOf(session.seed));
           view.showResult(state, words, false, daily !== null);
         }
-        view.drawReview(computer, player, words);
+        view.drawReview(questions.codesLeft(sides.computer), questions.codesLeft(sides.player),
+                        words);
       })
       .catch((error) => console.warn('hitblow review: ' + error));
 }
@@ -267,7 +267,7 @@ function share() {
   const [y, m, d] = daily.split('-').map(Number);
   const date = new Intl.DateTimeFormat(lang, {dateStyle: 'medium'}).format(new Date(y, m - 1, d));
   const text = shareCard(words.shareTitle(date, state.result, state.rows.length),
-                         state.rows.map((row) => scoreValue(row.score)));
+                         state.rows.map((row) => row.score));
   const copy = () => navigator.clipboard.writeText(text).then(() => view.notice(words.shared));
   const shared = navigator.share ? navigator.share({text}).catch((error) => {
     if (error.name !== 'AbortError') return copy();
@@ -319,8 +319,8 @@ const ACTIONS = {
   },
 };
 
-// The player's code, kept on this device for checking their answers: four different digits, or
-// nothing. Typed at a game's end, it is the next game's.
+// The player's code, kept on this device for checking their answers: four different digits that
+// the game reads as a code, or nothing. Typed at a game's end, it is the next game's.
 function setUpMyCode() {
   setMyCode(storage.myCode());
   myCodeInput.addEventListener('input', () => {
@@ -390,7 +390,6 @@ document.addEventListener('click', (event) => {
 
 view.applyWords(words, lang);
 setUpOptions();
-setUpMyCode();
 setUpScratch();
 showRecord(null);
 setUpKeys((text) => {
@@ -411,5 +410,16 @@ if (resumable) {
   daily = saved.daily;
   codeFor = games;  // the code kept on this device is this game's
 }
-session.begin(resumable ? saved : null);
-focusLine();
+// The game's own questions come first, so that every line is checked by its rules; if the
+// program can't be loaded the run fails the same way, and its end card says so.
+askQuestions()
+    .catch((error) => {
+      console.warn('hitblow questions: ' + error);
+      return null;
+    })
+    .then((questions) => {
+      session.questions = questions;
+      setUpMyCode();
+      session.begin(resumable ? saved : null);
+      focusLine();
+    });

@@ -6,21 +6,24 @@
 // It also holds back the lines a player shouldn't send: at the Y/N question anything but Y or N
 // (the program reads all else as N, which ends the game), and at a score an answer no code can
 // give. An answer that differs from the score the player's own code gives is held back once.
-import {GameState, impossibleScore, readAnswer, scoreOf, scoreText} from './game_state.js';
+import {GameState, scoreText} from './game_state.js';
 
 // Why the line `text` isn't sent while the program waits for `waiting`, or null to send it:
-// {kind: 'yesOrNo'}, {kind} of impossibleScore(), or {kind: 'differs', expected} when the answer
-// isn't `expected` (a score as the game writes it; null when unknown). A line the program can't
-// read as a score is sent: its own reminder of the syntax answers it.
-export function refusal(waiting, text, expected) {
+// {kind: 'yesOrNo'}, {kind} of the score's fault when no code can give it (questions.js's
+// scoreFault), or {kind: 'differs', expected} when the answer isn't `expected` (a score as the
+// game writes it; null when unknown). A line the program can't read as a score is sent: its own
+// reminder of the syntax answers it. `questions` are the game's own (questions.js); without them
+// (not there yet, or the program didn't load) only Y and N are checked.
+export function refusal(questions, waiting, text, expected) {
   if (waiting === 'confirm') return /^[YyNn]/.test(text) ? null : {kind: 'yesOrNo'};
-  if (waiting !== 'answer') return null;
-  const answer = readAnswer(text);
+  if (waiting !== 'answer' || !questions) return null;
+  const answer = questions.scanAnswer(text);
   if (answer === null) return null;
-  const why = impossibleScore(answer.hits, answer.blows);
-  if (why) return {kind: why};
-  if (expected !== null && answer.value !== readAnswer(expected).value) return {kind: 'differs', expected};
-  return null;
+  const fault = questions.scoreFault(answer.typed);
+  if (fault) return {kind: fault};
+  const differs = expected !== null &&
+                  scoreText(answer.score) !== scoreText(questions.scanAnswer(expected).score);
+  return differs ? {kind: 'differs', expected} : null;
 }
 
 export class Session {
@@ -34,8 +37,9 @@ export class Session {
   //   changed()             the state changed;
   //   ended(record)         the game reached its closing pause (record: null if it never began);
   //   exited(status, reason)  the run is over.
-  constructor({program, newSeed, store, show}) {
-    Object.assign(this, {program, newSeed, store, show});
+  // questions: the game's own (questions.js), once they are there.
+  constructor({program, newSeed, store, show, questions = null}) {
+    Object.assign(this, {program, newSeed, store, show, questions});
     this.myCode = null;  // the player's code, when they let the page check their answers
     this.state = new GameState();
     this.run = null;
@@ -60,13 +64,10 @@ export class Session {
     this.show.begun(fresh);
     const state = this.state;
     const run = this.program(seed, lines, {
-      output: (text) => {
-        state.output(text);
-        this.show.output(text);
-      },
+      output: (text) => this.show.output(text),
       error: (text) => this.show.error(text),
-      slot: (slot, values) => {
-        const row = state.slot(slot, values);
+      event: (number, values) => {
+        const row = state.event(number, values);
         if (row && !resumed) this.show.turn(row);
         this.show.changed();
       },
@@ -128,8 +129,9 @@ export class Session {
     const row = this.state.rows[this.state.rows.length - 1];
     if (this.myCode === null) return null;
     if (this.state.waiting === 'code') return this.myCode;
-    if (this.state.waiting !== 'answer' || !row || !row.computerGuess) return null;
-    return scoreText(scoreOf(row.computerGuess, this.myCode));
+    const asked = this.state.waiting === 'answer' && row && row.computerGuess;
+    if (!asked || !this.questions) return null;
+    return scoreText(this.questions.scoreGuess(Number(row.computerGuess), Number(this.myCode)));
   }
 
   // A line the player typed: sent to the program, or at its end the next game's first line.
@@ -142,7 +144,7 @@ export class Session {
     }
     if (!this.run) return null;
     const expected = this.state.waiting === 'answer' ? this.expected() : null;
-    const refused = refusal(this.state.waiting, text, expected);
+    const refused = refusal(this.questions, this.state.waiting, text, expected);
     const insisted = refused && refused.kind === 'differs' && this.held === text;
     this.held = refused && refused.kind === 'differs' ? text : null;
     if (refused && !insisted) return refused;

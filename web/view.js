@@ -2,7 +2,7 @@
 // nothing. The program's text goes into #screen as plain text nodes (what the player typed and
 // the program's standard error are spans with a class), so that the screen's text nodes, with
 // the pause line kept aside at the end, are exactly what the program printed.
-import {scoreValue} from './game_state.js';
+import {scoreText} from './game_state.js';
 
 const $ = (id) => document.getElementById(id);
 const screen = $('screen');
@@ -91,26 +91,20 @@ export function setPauseAside(pause) {
   screen.appendChild(kept);
 }
 
-// A score drawn as markers, a filled one a hit, a hollow one a blow, with its words for screen
-// readers.
-function scoreCell(attribute, text, words) {
+// A score {hits, blows} drawn as markers, a filled one a hit, a hollow one a blow, with its words
+// for screen readers.
+function scoreCell(attribute, score, words) {
   const cell = document.createElement('td');
-  cell.dataset[attribute] = text;
-  const value = scoreValue(text);
+  cell.dataset[attribute] = scoreText(score);
   const markers = document.createElement('span');
   markers.className = 'markers';
   markers.setAttribute('aria-hidden', 'true');
-  if (value === null) {
-    markers.textContent = text;
-  } else if (value === 0) {
-    markers.textContent = '\u2013';
-  } else {
-    for (let i = 0; i < Math.floor(value / 5); ++i) markers.appendChild(marker('hit'));
-    for (let i = 0; i < value % 5; ++i) markers.appendChild(marker('blow'));
-  }
+  if (score.hits === 0 && score.blows === 0) markers.textContent = '\u2013';
+  for (let i = 0; i < score.hits; ++i) markers.appendChild(marker('hit'));
+  for (let i = 0; i < score.blows; ++i) markers.appendChild(marker('blow'));
   const said = document.createElement('span');
   said.className = 'offscreen';
-  said.textContent = value === null ? text : words.score(Math.floor(value / 5), value % 5);
+  said.textContent = words.score(score.hits, score.blows);
   cell.append(markers, said);
   return cell;
 }
@@ -299,10 +293,6 @@ export function drawRecord(record, average, words) {
 export function showSheet(id, shown) {
   $(id).hidden = !shown;
   document.body.classList.toggle('sheet-' + id, shown);
-}
-
-export function sheetShown(id) {
-  return !$(id).hidden;
 }
 
 // The end card: who won, in how many turns, the computer's code, and after the contradiction

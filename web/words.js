@@ -104,7 +104,7 @@ export const WORDS = {
     abandon: 'Abandon the game in progress?',
     abandonYes: 'Abandon it',
     abandonNo: 'Keep playing',
-    record: 'Your record on this device',
+    record: 'Your record on this device: ',
     recordLine: (r, avg) => EN.n(r.played) + ' played, ' + EN.n(r.won) + ' won, ' +
                             EN.n(r.lost) + ' lost, ' + EN.n(r.drawn) + ' drawn' +
                             (avg ? '; ' + EN.turn(Number(avg), true) + ' a win' : ''),
@@ -162,12 +162,12 @@ export const WORDS = {
     title: 'ヒット・アンド・ブロー',
     howToPlay: '遊び方',
     rules: [
-      '4桁の秘密の数を決めてください。数字はすべて違うもの（例: 5079）。忘れないようにメモしておきましょう。',
+      '4桁の答えを決めてください。数字はすべて違うもの（例: 5079）。忘れないようにメモしておきましょう。',
       'あなたとコンピューターが交互に相手の数を予想します。',
       'ヒットは数字も位置も合っているもの、ブローは数字は合っているが位置が違うものです。',
       '例: 5079 に 1570 と予想すると 1H2B。7 がヒット、5 と 0 がブロー。どれも合わなければ X です。',
       '対戦表では、塗りつぶした丸がヒット、白抜きの丸がブローです。',
-      'コンピューターが予想を言ったら、あなたの数と比べて 1H2B、2H、3B、X のように答えます。',
+      'コンピューターが予想を言ったら、あなたの答えと比べて 1H2B、2H、3B、X のように判定します。',
       '4ヒットで勝ち。同じ回に両方そろえば引き分けです。',
       'コンピューターは考えていることを口に出します。',
     ],
@@ -180,7 +180,7 @@ export const WORDS = {
     yourGuess: 'あなたの予想',
     itsScore: '結果',
     computerGuess: 'コンピューターの予想',
-    yourAnswer: 'あなたの答え',
+    yourAnswer: 'あなたの判定',
     remarks: 'コンピューターのひとこと',
     line: '入力',
     keys: 'キー',
@@ -188,8 +188,8 @@ export const WORDS = {
                                   : JA.n(h) + 'ヒット ' + JA.n(b) + 'ブロー'),
     promptGuess: 'あなたの番: 違う数字4つで予想',
     promptAnswer: (code) => 'コンピューターの予想 ' + code + ' は何ヒット何ブロー？',
-    promptConfirm: '答えは本当に正しい？ Y か N',
-    promptCode: 'あなたの秘密の数を入力',
+    promptConfirm: '判定は本当に正しいですか？ Y か N',
+    promptCode: 'あなたの答えを入力',
     promptEnd: 'ゲーム終了',
     promptLoading: '読み込み中…',
     win: 'あなたの勝ち！',
@@ -197,14 +197,14 @@ export const WORDS = {
     draw: '引き分け！',
     failed: 'ゲームを始められませんでした。',
     turns: (n) => JA.n(n) + '回で決着',
-    secret: (code) => 'コンピューターの秘密の数は ' + code,
+    secret: (code) => 'コンピューターの答えは ' + code,
     playAgain: 'もう一度',
     announce: (n, guess, score, computer) => JA.n(n) + '回目: ' + guess + '、' + score +
                                              '。コンピューターの予想は ' + computer + '。',
     abandon: '進行中のゲームをやめますか？',
     abandonYes: 'やめる',
     abandonNo: '続ける',
-    record: 'この端末での成績',
+    record: 'この端末での成績：',
     recordLine: (r, avg) => JA.n(r.played) + '戦 ' + JA.n(r.won) + '勝 ' + JA.n(r.lost) + '敗 ' +
                             JA.n(r.drawn) + '分' +
                             (avg ? '、勝ちは平均 ' + numberIn('ja', Number(avg), true) + '回' : ''),
@@ -215,23 +215,23 @@ export const WORDS = {
     oneLeft: (n) => JA.n(n) + '回目で残り1つ',
     keyNames: {H: 'ヒット', B: 'ブロー', X: 'ノーヒット・ノーブロー', '?': '履歴', Y: 'はい',
                N: 'いいえ', Backspace: '1文字消す', Enter: '決定'},
-    // 取り消し、答えの確認、メモ、終わり方の説明。
+    // 取り消し、判定の確認、メモ、終わり方の説明。
     undo: '元に戻す',
-    myCode: 'あなたの秘密の数（この端末にだけ保存）。入れておくと答えを確かめます',
-    scratch: 'メモ: コンピューターの数に使われている数字',
+    myCode: 'あなたの答え（この端末にだけ保存）。入れておくと判定を確かめます',
+    scratch: 'メモ: コンピューターの答えに使われている数字',
     marks: {unknown: '未確認', out: '入っていない', in: '入っている'},
     refused: {
       tooMany: 'ヒットとブローは合わせて4つまでです。',
       threeOne: '3H1B はありえません。3つが位置まで合えば、残る1つは空いた位置にしか入りません。',
       negative: 'ヒットやブローがマイナスになることはありません。',
-      yesOrNo: 'Y か N で答えてください。',
+      yesOrNo: 'Y か N を入力してください。',
     },
-    differs: (score) => 'あなたの数なら ' + score + ' のはずです。このまま送るなら、もう一度 ⏎ を押してください。',
-    expected: (score) => 'あなたの数なら ' + score,
-    lastGuess: (code) => 'コンピューターの数を当てました！ 引き分けをかけた最後の予想 ' + code + ' に答えてね',
-    contradiction: 'あなたの答えどうしが食い違っていて、当てはまる数がありません。',
+    differs: (score) => 'あなたの答えなら ' + score + ' のはずです。このまま送るなら、もう一度 ⏎ を押してください。',
+    expected: (score) => 'あなたの答えなら ' + score,
+    lastGuess: (code) => 'コンピューターの答えを当てました！ 引き分けをかけた最後の予想 ' + code + ' を判定してね',
+    contradiction: 'あなたの判定どうしが食い違っていて、当てはまる答えがありません。',
     wrongAnswer: (turn, guess, said, should) =>
-        turn + '回目の ' + guess + ' への答え ' + said + ' が違っていました。正しくは ' + should + ' です。',
+        turn + '回目の ' + guess + ' への判定 ' + said + ' が違っていました。正しくは ' + should + ' です。',
     forgetRecord: 'この端末の成績をすべて消しますか？',
     forgetRecordYes: '消す',
     forgetRecordNo: '残す',
@@ -303,7 +303,7 @@ export const WORDS = {
     abandon: '진행 중인 게임을 그만둘까요?',
     abandonYes: '그만두기',
     abandonNo: '계속하기',
-    record: '이 기기에서의 전적',
+    record: '이 기기에서의 전적: ',
     recordLine: (r, avg) => KO.n(r.played) + '판 ' + KO.n(r.won) + '승 ' + KO.n(r.lost) + '패 ' +
                             KO.n(r.drawn) + '무' +
                             (avg ? ', 이긴 판 평균 ' + numberIn('ko', Number(avg), true) + '회' : ''),
@@ -316,7 +316,7 @@ export const WORDS = {
                Backspace: '지우기', Enter: '입력'},
     // 되돌리기, 대답 확인, 메모판, 게임이 끝난 이유.
     undo: '되돌리기',
-    myCode: '내 비밀 숫자(이 기기에만 저장) — 입력해 두면 대답을 확인해 줍니다',
+    myCode: '플레이어의 비밀 숫자(이 기기에만 저장) — 입력해 두면 대답이 맞는지 확인해 줍니다',
     scratch: '메모판: 컴퓨터의 숫자에 들어 있는지 표시',
     marks: {unknown: '모름', out: '없음', in: '있음'},
     refused: {
@@ -325,8 +325,8 @@ export const WORDS = {
       negative: '스트라이크와 볼은 음수가 될 수 없습니다.',
       yesOrNo: 'Y 또는 N으로 답하세요.',
     },
-    differs: (score) => '내 숫자라면 ' + score + '입니다. 그래도 보내려면 ⏎를 한 번 더 누르세요.',
-    expected: (score) => '내 숫자라면 ' + score,
+    differs: (score) => '입력해 둔 비밀 숫자로는 ' + score + '입니다. 그래도 보내려면 ⏎를 한 번 더 누르세요.',
+    expected: (score) => '입력한 비밀 숫자로는 ' + score,
     lastGuess: (code) => '컴퓨터의 숫자를 맞혔습니다! 무승부를 노리는 컴퓨터의 마지막 추측 ' + code + '에 답하세요',
     contradiction: '대답끼리 서로 맞지 않아 들어맞는 숫자가 없습니다.',
     wrongAnswer: (turn, guess, said, should) =>
@@ -402,10 +402,10 @@ export const WORDS = {
     abandon: '要放弃进行中的游戏吗？',
     abandonYes: '放弃',
     abandonNo: '继续玩',
-    record: '本机战绩',
+    record: '本机战绩：',
     recordLine: (r, avg) => '共 ' + ZH_HANS.n(r.played) + ' 局，胜 ' + ZH_HANS.n(r.won) + '，负 ' +
                             ZH_HANS.n(r.lost) + '，平 ' + ZH_HANS.n(r.drawn) +
-                            (avg ? '；赢的局平均 ' + numberIn('zh-Hans', Number(avg), true) + ' 回合'
+                            (avg ? '；获胜局平均 ' + numberIn('zh-Hans', Number(avg), true) + ' 回合'
                                  : ''),
     clearRecord: '清除战绩',
     review: '双方如何逼近答案',
@@ -502,10 +502,10 @@ export const WORDS = {
     abandon: '要放棄進行中的遊戲嗎？',
     abandonYes: '放棄',
     abandonNo: '繼續玩',
-    record: '本機戰績',
+    record: '本機戰績：',
     recordLine: (r, avg) => '共 ' + ZH_HANT.n(r.played) + ' 局，勝 ' + ZH_HANT.n(r.won) + '，負 ' +
                             ZH_HANT.n(r.lost) + '，平 ' + ZH_HANT.n(r.drawn) +
-                            (avg ? '；贏的局平均 ' + numberIn('zh-Hant', Number(avg), true) + ' 回合'
+                            (avg ? '；獲勝局平均 ' + numberIn('zh-Hant', Number(avg), true) + ' 回合'
                                  : ''),
     clearRecord: '清除戰績',
     review: '雙方如何逼近答案',
@@ -575,10 +575,10 @@ export const WORDS = {
     language: 'Язык',
     thinksAloud: 'Компьютер размышляет вслух',
     newGame: 'Новая игра',
-    board: 'Доска',
+    board: 'Таблица ходов',
     turn: 'Ход',
     yourGuess: 'Твоя попытка',
-    itsScore: 'Итог',
+    itsScore: 'Результат',
     computerGuess: 'Попытка компьютера',
     yourAnswer: 'Твой ответ',
     remarks: 'Слова компьютера',
@@ -603,7 +603,7 @@ export const WORDS = {
     abandon: 'Бросить начатую игру?',
     abandonYes: 'Бросить',
     abandonNo: 'Играть дальше',
-    record: 'Твои результаты на этом устройстве',
+    record: 'Твои результаты на этом устройстве: ',
     recordLine: (r, avg) => 'сыграно ' + RU.n(r.played) + ', побед ' + RU.n(r.won) +
                             ', поражений ' + RU.n(r.lost) + ', ничьих ' + RU.n(r.drawn) +
                             (avg ? '; в среднем ' + RU.move(Number(avg), true) + ' на победу' : ''),
@@ -627,7 +627,7 @@ export const WORDS = {
     },
     differs: (score) => 'По твоему числу выходит ' + score + '. Чтобы всё равно отправить ответ, нажми ⏎ ещё раз.',
     expected: (score) => 'по твоему числу: ' + score,
-    lastGuess: (code) => 'Число компьютера угадано! Его последняя попытка — на ничью: оцени ' + code,
+    lastGuess: (code) => 'Число компьютера угадано! Его последняя попытка — на ничью: сколько быков и коров в ' + code + '?',
     contradiction: 'Твои ответы противоречат друг другу: ни одно число им не подходит.',
     wrongAnswer: (turn, guess, said, should) =>
         'Ход ' + turn + ': на ' + guess + ' был ответ ' + said + ', а верно ' + should + '.',
@@ -665,7 +665,7 @@ export const WORDS = {
       'Tú y la computadora se turnan para adivinar el número del otro.',
       'Una fija (H) es una cifra correcta en su lugar; una pica (B), una cifra correcta en otro lugar.',
       'Ejemplo: si el número es 5079, el intento 1570 da 1H2B: el 7 es fija, el 5 y el 0 son ' +
-          'picas. X es ninguna fija y ninguna pica.',
+          'picas. X significa ni fijas ni picas.',
       'En el tablero, un punto lleno es una fija y uno hueco, una pica.',
       'Cuando la computadora intente, compara su intento con tu número y responde: ' +
           '1H2B, 2H, 3B o X.',
@@ -704,7 +704,7 @@ export const WORDS = {
     abandon: '¿Abandonar la partida en curso?',
     abandonYes: 'Abandonarla',
     abandonNo: 'Seguir jugando',
-    record: 'Tu historial en este dispositivo',
+    record: 'Tu historial en este dispositivo: ',
     recordLine: (r, avg) => ES.played(r.played) + ', ' + ES.won(r.won) + ', ' + ES.lost(r.lost) +
                             ', ' + ES.drawn(r.drawn) +
                             (avg ? '; ' + ES.turn(Number(avg), true) + ' por victoria' : ''),
@@ -726,7 +726,7 @@ export const WORDS = {
       negative: 'Fijas y picas nunca son negativas.',
       yesOrNo: 'Responde Y o N.',
     },
-    differs: (score) => 'Con tu número da ' + score + '. Para enviar tu respuesta igual, pulsa ⏎ otra vez.',
+    differs: (score) => 'Con tu número da ' + score + '. Para enviar tu respuesta igual, presiona ⏎ otra vez.',
     expected: (score) => 'con tu número: ' + score,
     lastGuess: (code) => '¡Adivinaste el número de la computadora! Le queda un último intento para empatar: puntúa ' + code,
     contradiction: 'Tus respuestas se contradicen: ningún número las cumple todas.',
