@@ -16,7 +16,7 @@ import {PAUSE} from './game_constants.js';
 import {allHits, code} from './game_state.js';
 import {focusLine, offerLine, setUpKeys} from './keys.js';
 import {askQuestions, startRun} from './runner.js';
-import {Session} from './session.js';
+import {codeTyped, Session} from './session.js';
 import * as storage from './storage.js';
 import * as view from './view.js';
 import {WORDS, wordsFor} from './words.js';
@@ -131,8 +131,7 @@ function newSeed() {
 // `shown` when the field is to show it.
 function setMyCode(text, shown = true) {
   if (shown) myCodeInput.value = text;
-  const read = /^\d{4}$/.test(text) && session.questions ? session.questions.codeOfLine(text) : null;
-  session.myCode = read === null ? null : code(read);
+  session.myCode = codeTyped(session.questions, text);
   myCodeInput.setAttribute('aria-invalid', String(text !== '' && session.myCode === null));
   storage.setMyCode(session.myCode);
 }
@@ -201,18 +200,35 @@ function gameOver(counted) {
   document.querySelector('#result [data-action="play-again"]').focus();
   if (session.failed) return;
   view.announce(words[state.result] + ' ' + words.turns(state.rows.length));
+  drawReview(state);
+}
+
+// How both sides closed in, on the end card of the game `state`.
+function drawReview(state) {
   const sides = state.sides();
   askQuestions()
       .then((questions) => {
         if (state !== session.state) return;
-        if (state.secret === null) {
-          state.secret = code(questions.secretOf(session.seed));
-          view.showResult(state, words, false, daily !== null);
+        const computer = questions.codesLeft(sides.computer);
+        view.drawReview(computer, questions.codesLeft(sides.player), words);
+        // Answers that left the computer no code, which its dialog never got to (the player won
+        // first), are named all the same.
+        if (!state.contradiction && computer.includes(0)) {
+          view.flagAnswers(session.wrongAnswer(), words);
         }
-        view.drawReview(questions.codesLeft(sides.computer), questions.codesLeft(sides.player),
-                        words);
       })
       .catch((error) => console.warn('hitblow review: ' + error));
+}
+
+// The computer's code, which the contradiction dialog never shows, at the player's asking: the
+// game is then final (no Undo; it counted as lost when it ended).
+function reveal() {
+  const state = session.state;
+  if (state.waiting !== 'end' || state.secret !== null || !session.questions) return;
+  state.secret = code(session.questions.secretOf(session.seed));
+  draw();
+  view.showResult(state, words, false, daily !== null);
+  drawReview(state);
 }
 
 function showRecord(counted) {
@@ -300,6 +316,7 @@ const ACTIONS = {
   'new-game': () => unlessInProgress('newGame', () => session.playAgain('')),
   'daily': () => startDaily(),
   'share': () => share(),
+  'reveal': () => reveal(),
   'play-again': () => session.playAgain(''),
   'undo': () => {
     if (session.undo()) focusLine();
@@ -397,6 +414,8 @@ setUpKeys((text) => {
   view.showRefusal(refused, words);
   return !refused;
 });
+// The reason a line was held back goes as the player mends it.
+document.getElementById('line').addEventListener('input', () => view.showRefusal(null, words));
 view.followRemarks();
 window.addEventListener('resize', view.placeResult);
 if (!storage.rulesSeen() || window.location.hash === '#rules') ACTIONS.rules();

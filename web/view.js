@@ -197,9 +197,16 @@ export function showRefusal(refused, words) {
   } else {
     delete prompt.dataset.refused;
   }
+  const says = {
+    differs: () => words.differs(refused.expected),
+    form: () => words.readAs(refused.readAs),
+    denied: () => words.denied(refused.wrong),
+  };
   reason.textContent = !refused ? '' :
-      refused.kind === 'differs' ? words.differs(refused.expected) : words.refused[refused.kind];
+      says[refused.kind] ? says[refused.kind]() : words.refused[refused.kind];
   reason.hidden = !refused;
+  // The reason takes room from the remarks: their newest line, which it answers, stays in sight.
+  if (refused) scrollToEnd();
 }
 
 // Undo is there to use while a line can be taken back.
@@ -295,7 +302,8 @@ export function showSheet(id, shown) {
   document.body.classList.toggle('sheet-' + id, shown);
 }
 
-// The end card: who won, in how many turns, the computer's code, and after the contradiction
+// The end card: who won, in how many turns, the computer's code once the game has shown it (the
+// contradiction dialog doesn't: the card offers to reveal it), and after the contradiction
 // dialog why; a failed start shows only that it failed. Today's game (`daily`) says so, and
 // offers its card to share.
 export function showResult(state, words, failed, daily = false) {
@@ -326,14 +334,27 @@ export function showResult(state, words, failed, daily = false) {
     if (state.secret !== null) {
       card.dataset.secret = state.secret;
       detail.push(words.secret(state.secret));
+    } else {
+      delete card.dataset.secret;
     }
     $('result-detail').textContent = detail.join(' · ');
   }
   document.querySelector('#result [data-action="share"]').hidden = failed || !daily;
+  document.querySelector('#result [data-action="reveal"]').hidden = failed || state.secret !== null;
   notice('');
   $('review').hidden = true;
   showSheet('rules', false);
   showSheet('result', true);
+  placeResult();
+}
+
+// On the end card: the player's answers contradict each other, `wrong` the first one their code
+// shows wrong ({turn, guess, said, should}, or null when the page doesn't know their code).
+export function flagAnswers(wrong, words) {
+  const reason = $('result-reason');
+  reason.textContent = wrong ? words.wrongAnswer(wrong.turn, wrong.guess, wrong.said, wrong.should)
+                             : words.contradiction;
+  reason.hidden = false;
   placeResult();
 }
 

@@ -124,6 +124,7 @@ export const WORDS = {
       tooMany: 'A score has at most 4 hits and blows together.',
       threeOne: '3H1B can\'t happen: with three digits in place, the fourth has only its own place left.',
       negative: 'Hits and blows are never negative.',
+      notCode: 'A code is four different digits, such as 5079.',
       yesOrNo: 'Answer Y or N.',
     },
     differs: (score) => 'Your code gives ' + score + '. To send your answer anyway, press ⏎ again.',
@@ -155,6 +156,15 @@ export const WORDS = {
       daily: 'Today\'s game starts in its place.',
     },
     dailyLoss: 'Today\'s game, left now, counts as lost.',
+    // Answers the game would misread, N at its question, and the code shown at the player's asking.
+    readAs: (score) => 'Score as X, 2H, 3B or 1H2B' +
+                       (score ? ': the game would read this as ' + score + '.' : '.'),
+    denied: (wrong) => 'N ends the game as the computer\'s win' +
+                       (wrong ? ': at turn ' + EN.n(wrong.turn) + ' you scored ' + wrong.guess + ' as ' +
+                                    wrong.said + ', your code gives ' + wrong.should
+                              : '') +
+                       '. Undo takes back your last answer; N again ends the game.',
+    reveal: 'Show the computer\'s code',
     number: EN.n,
   },
   ja: {
@@ -224,6 +234,7 @@ export const WORDS = {
       tooMany: 'ヒットとブローは合わせて4つまでです。',
       threeOne: '3H1B はありえません。3つが位置まで合えば、残る1つは空いた位置にしか入りません。',
       negative: 'ヒットやブローがマイナスになることはありません。',
+      notCode: '違う数字4つを入力してください（例: 5079）。',
       yesOrNo: 'Y か N を入力してください。',
     },
     differs: (score) => 'あなたの答えなら ' + score + ' のはずです。このまま送るなら、もう一度 ⏎ を押してください。',
@@ -255,6 +266,15 @@ export const WORDS = {
       daily: '代わりに今日の一局が始まります。',
     },
     dailyLoss: '今日の一局は、ここでやめると負けになります。',
+    // 読み違えられる判定、問いへの N、求めに応じて見せる答え。
+    readAs: (score) => 'X、2H、3B、1H2B の形で判定してください' +
+                       (score ? '。このままでは ' + score + ' と読まれます。' : '。'),
+    denied: (wrong) => 'N と答えるとコンピューターの勝ちで終わります' +
+                       (wrong ? '。' + JA.n(wrong.turn) + '回目の ' + wrong.guess + ' への判定 ' +
+                                    wrong.said + ' は、あなたの答えなら ' + wrong.should + ' です'
+                              : '') +
+                       '。「元に戻す」で判定を取り消せます。もう一度 N で終了します。',
+    reveal: 'コンピューターの答えを見る',
     number: JA.n,
   },
   ko: {
@@ -323,6 +343,7 @@ export const WORDS = {
       tooMany: '스트라이크와 볼은 합쳐서 4개를 넘을 수 없습니다.',
       threeOne: '3H1B는 나올 수 없습니다. 세 자리가 맞으면 남은 하나도 제자리일 수밖에 없습니다.',
       negative: '스트라이크와 볼은 음수가 될 수 없습니다.',
+      notCode: '중복 없는 네 자리 숫자를 입력하세요(예: 5079).',
       yesOrNo: 'Y 또는 N으로 답하세요.',
     },
     differs: (score) => '입력해 둔 비밀 숫자로는 ' + score + '입니다. 그래도 보내려면 ⏎를 한 번 더 누르세요.',
@@ -354,6 +375,15 @@ export const WORDS = {
       daily: '대신 오늘의 게임이 시작됩니다.',
     },
     dailyLoss: '오늘의 게임은 지금 그만두면 패배로 칩니다.',
+    // 게임이 잘못 읽을 대답, 질문에 대한 N, 요청하면 보여 주는 컴퓨터의 숫자.
+    readAs: (score) => 'X, 2H, 3B, 1H2B 형식으로 답하세요' +
+                       (score ? '. 이대로면 ' + score + '(으)로 읽힙니다.' : '.'),
+    denied: (wrong) => 'N이면 컴퓨터의 승리로 끝납니다' +
+                       (wrong ? '. ' + KO.n(wrong.turn) + '회 ' + wrong.guess + '에 대한 대답은 ' +
+                                    wrong.said + '였지만 입력해 둔 비밀 숫자로는 ' + wrong.should + '입니다'
+                              : '') +
+                       '. 되돌리기로 대답을 취소할 수 있고, N을 한 번 더 누르면 끝납니다.',
+    reveal: '컴퓨터의 숫자 보기',
     number: KO.n,
   },
   'zh-Hans': {
@@ -420,6 +450,7 @@ export const WORDS = {
       tooMany: 'H 和 B 加起来最多 4 个。',
       threeOne: '不可能是 3H1B：三个数字位置都对时，剩下的数字只能在剩下的位置上。',
       negative: 'H 和 B 不会是负数。',
+      notCode: '请输入四个不同的数字，例如 5079。',
       yesOrNo: '请回答 Y 或 N。',
     },
     differs: (score) => '按你的答案应该是 ' + score + '。仍要发送，请再按一次 ⏎。',
@@ -454,6 +485,15 @@ export const WORDS = {
       daily: '将改为开始今日一局。',
     },
     dailyLoss: '今日一局现在放弃算输。',
+    // 游戏会读错的回答、问题前的 N、应要求显示的答案。
+    readAs: (score) => '请按 X、2H、3B、1H2B 的格式回答' +
+                       (score ? '，这样会被读成 ' + score + '。' : '。'),
+    denied: (wrong) => '回答 N 游戏即以电脑获胜结束' +
+                       (wrong ? '：第 ' + ZH_HANS.n(wrong.turn) + ' 回合 ' + wrong.guess + ' 你回答 ' +
+                                    wrong.said + '，按你的答案应该是 ' + wrong.should
+                              : '') +
+                       '。可用“撤销”收回回答；再按一次 N 即结束。',
+    reveal: '查看电脑的答案',
     number: ZH_HANS.n,
   },
   'zh-Hant': {
@@ -520,6 +560,7 @@ export const WORDS = {
       tooMany: 'H 和 B 加起來最多 4 個。',
       threeOne: '不可能是 3H1B：三個數字位置都對時，剩下的數字只能在剩下的位置上。',
       negative: 'H 和 B 不會是負數。',
+      notCode: '請輸入四個不同的數字，例如 5079。',
       yesOrNo: '請回答 Y 或 N。',
     },
     differs: (score) => '按你的答案應該是 ' + score + '。仍要送出，請再按一次 ⏎。',
@@ -554,6 +595,15 @@ export const WORDS = {
       daily: '將改為開始今日一局。',
     },
     dailyLoss: '今日一局現在放棄算輸。',
+    // 遊戲會讀錯的回答、問題前的 N、應要求顯示的答案。
+    readAs: (score) => '請按 X、2H、3B、1H2B 的格式回答' +
+                       (score ? '，這樣會被讀成 ' + score + '。' : '。'),
+    denied: (wrong) => '回答 N 遊戲即以電腦獲勝結束' +
+                       (wrong ? '：第 ' + ZH_HANT.n(wrong.turn) + ' 回合 ' + wrong.guess + ' 你回答 ' +
+                                    wrong.said + '，按你的答案應該是 ' + wrong.should
+                              : '') +
+                       '。可用「復原」收回回答；再按一次 N 即結束。',
+    reveal: '查看電腦的答案',
     number: ZH_HANT.n,
   },
   ru: {
@@ -623,6 +673,7 @@ export const WORDS = {
       tooMany: 'Быков и коров вместе не бывает больше четырёх.',
       threeOne: '3H1B не бывает: если три цифры на своих местах, четвёртой остаётся только её место.',
       negative: 'Быков и коров не бывает меньше нуля.',
+      notCode: 'Нужны четыре разные цифры, например 5079.',
       yesOrNo: 'Ответь Y или N.',
     },
     differs: (score) => 'По твоему числу выходит ' + score + '. Чтобы всё равно отправить ответ, нажми ⏎ ещё раз.',
@@ -654,6 +705,15 @@ export const WORDS = {
       daily: 'Вместо неё начнётся игра дня.',
     },
     dailyLoss: 'Брошенная игра дня засчитывается как поражение.',
+    // Ответы, которые игра прочтёт не так, N на её вопрос и число компьютера по просьбе.
+    readAs: (score) => 'Отвечай в виде X, 2H, 3B или 1H2B' +
+                       (score ? ': игра прочтёт это как ' + score + '.' : '.'),
+    denied: (wrong) => 'N закончит игру победой компьютера' +
+                       (wrong ? ': ход ' + RU.n(wrong.turn) + ', на ' + wrong.guess + ' был ответ ' +
+                                    wrong.said + ', а по твоему числу ' + wrong.should
+                              : '') +
+                       '. «Отменить» вернёт последний ответ; N ещё раз закончит игру.',
+    reveal: 'Показать число компьютера',
     number: RU.n,
   },
   es: {
@@ -724,6 +784,7 @@ export const WORDS = {
       tooMany: 'Fijas y picas no suman más de 4.',
       threeOne: '3H1B es imposible: con tres cifras en su lugar, a la cuarta solo le queda el suyo.',
       negative: 'Fijas y picas nunca son negativas.',
+      notCode: 'Hacen falta cuatro cifras distintas, como 5079.',
       yesOrNo: 'Responde Y o N.',
     },
     differs: (score) => 'Con tu número da ' + score + '. Para enviar tu respuesta igual, presiona ⏎ otra vez.',
@@ -755,6 +816,15 @@ export const WORDS = {
       daily: 'En su lugar empieza la partida del día.',
     },
     dailyLoss: 'La partida del día, dejada ahora, cuenta como perdida.',
+    // Respuestas que el juego leería mal, N a su pregunta y el número de la computadora a pedido.
+    readAs: (score) => 'Responde como X, 2H, 3B o 1H2B' +
+                       (score ? ': el juego lo leería como ' + score + '.' : '.'),
+    denied: (wrong) => 'N termina la partida con la victoria de la computadora' +
+                       (wrong ? ': en el turno ' + ES.n(wrong.turn) + ' respondiste ' + wrong.said +
+                                    ' a ' + wrong.guess + ', y con tu número da ' + wrong.should
+                              : '') +
+                       '. Deshacer quita tu última respuesta; N otra vez termina la partida.',
+    reveal: 'Ver el número de la computadora',
     number: ES.n,
   },
 };

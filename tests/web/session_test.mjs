@@ -115,20 +115,28 @@ async function session(seed = 0, saved = null) {
 }
 
 test('holds back what no code can give, anything but Y or N, and an answer the code denies', () => {
-  const cases = [  // waiting, line, expected score, kind held back (null: sent), why
+  const cases = [  // waiting, line, expected score, kind held back and what it reads as (null: sent), why
     ['answer', '3H1B', null, 'threeOne', 'the fourth digit has nowhere else to be'],
     ['answer', '5H', null, 'tooMany'], ['answer', '2H3B', null, 'tooMany'],
     ['answer', '0H20B', null, 'tooMany', 'the program would take it for 4H'],
     ['answer', '-1H0B', null, 'negative', 'the program drops it without a word'],
-    ['answer', '4H', null, null], ['answer', '3H', null, null], ['answer', '12B', null, null,
-    'unreadable: the program reminds of the syntax'], ['answer', '1 2', '1H2B', null, 'same'],
-    ['answer', '2B', '1H2B', 'differs'], ['confirm', '', null, 'yesOrNo', 'it would read as N'],
+    ['answer', '4H', null, null], ['answer', '3H', null, null], ['answer', '12B', null, 'form null',
+    'unreadable: the program would only remind of the syntax'], ['answer', '', null, 'form null'],
+    ['answer', 'X1B', null, 'form X', 'the program reads X first'],
+    ['answer', '1H1H', null, 'form 1H1B', 'the second number counts as blows'],
+    ['answer', '1 2', '1H2B', 'form 1H2B', 'right, but not as the reminder teaches'],
+    ['answer', '1h2b', '1H2B', null, 'same'], ['answer', '2B', '1H2B', 'differs'],
+    ['confirm', '', null, 'yesOrNo', 'it would read as N'],
     ['confirm', ' y', null, 'yesOrNo', 'so would this'], ['confirm', 'yes', null, null],
-    ['confirm', 'N', null, null], ['guess', '', null, null, 'the program refuses a guess itself'],
+    ['confirm', 'N', null, null], ['guess', '', null, 'notCode'],
+    ['guess', '123', null, 'notCode', 'the program would play 0123'], ['guess', '1123', null, 'notCode'],
+    ['guess', '0123', null, null], ['guess', '?', null, null, 'the history'],
+    ['code', '9915', null, 'notCode', 'a repeated digit, which the program takes unchecked'],
   ];
   for (const [waiting, line, expected, kind, why] of cases) {
     const held = refusal(questions, waiting, line, expected);
-    assert.equal(held && held.kind, kind, `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
+    assert.equal(held && [held.kind].concat('readAs' in held ? [String(held.readAs)] : []).join(' '),
+                 kind, `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
   }
 });
 
@@ -137,7 +145,7 @@ test('undo replays the game without the last line, again and again, and the save
   await s.type('0123', '1H', '4561', 'X');
   const after = [s.kept.screen, structuredClone(s.state.rows), s.kept.game];
   assert.deepEqual(s.kept.game, {seed: 1, lines: ['0123', '1H', '4561', 'X']});
-  await s.type('9999');
+  await s.type('?');
   assert.equal(s.undo(), true);
   await s.settle();
   assert.deepEqual([s.kept.screen, s.state.rows, s.kept.game], after, 'as before the line');
@@ -158,6 +166,8 @@ test('a game taken back from its end counts once it ends again', async () => {
   assert.equal(s.state.waiting, 'confirm');
   assert.deepEqual(await s.type('', 'maybe'), [{kind: 'yesOrNo'}, {kind: 'yesOrNo'}]);
   s.myCode = '9876';
+  assert.deepEqual(await s.type('n'), [{kind: 'denied', wrong: {turn: 1, guess: '5678', said: 'X',
+                                                                should: '1H2B'}}], 'N held once');
   await s.type('y');
   assert.equal(s.expected(), '9876', 'the code offered when the computer asks for it');
   s.myCode = null;

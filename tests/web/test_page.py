@@ -182,8 +182,14 @@ class Page:
             if card.is_displayed() else None
 
     def type(self, line):
+        """Types `line` and Enter into an empty line (what a line held back left there goes)."""
+        self.browser.execute_script("document.getElementById('line').value = '';")
         self.browser.find_element(By.ID, "line").send_keys(line + Keys.ENTER)
         self.settle()
+
+    def refused(self):
+        """Why the page held back the line typed last (the prompt's data-refused), or None."""
+        return self.browser.find_element(By.ID, "prompt").get_attribute("data-refused")
 
     def output(self):
         """Everything the program printed: the screen's text nodes and the pause line kept aside
@@ -264,7 +270,9 @@ class Phone(Page):
                 .map(([, key]) => key);""")
 
     def type(self, line):
-        """Taps a slip (the first key shown, and the backspace), the line's keys and Enter."""
+        """Taps a slip (the first key shown, and the backspace), the line's keys and Enter, into an
+        empty line."""
+        self.browser.execute_script("document.getElementById('line').value = '';")
         for key in self.keys()[:1] + ["Backspace"] + list(line) + ["Enter"]:
             self.tap('#pad [data-key="%s"]' % key)
         self.settle()
@@ -278,11 +286,12 @@ class Phone(Page):
 
 def play_truthfully(page, code, oddities=(), photograph_turn=None, photograph=SCREENSHOT):
     """Plays a whole game on the page as a player holding `code` who answers truthfully; before
-    the first guess types the lines in `oddities`. Returns the lines typed, the computer's first
-    guess and its secret (read from the summary or from its closing words)."""
-    typed = list(oddities)
-    for line in oddities:
+    the first guess types the lines in `oddities`. Returns the lines the program read, the
+    computer's first guess and its secret (read from the summary or from its closing words)."""
+    typed = []
+    for line in oddities:  # what the page holds back never reaches the program
         page.type(line)
+        typed += [] if page.refused() else [line]
     first = None
     turn = 0
     while not page.output().endswith(PAUSE.decode()):
@@ -362,7 +371,9 @@ class PageTest(ServedPage, unittest.TestCase):
 
     def test_scripted_game_matches_the_console_byte_for_byte(self):
         self.page.load()
-        typed, first, secret = play_truthfully(self.page, 9876, oddities=["12", "?", "abc"])
+        typed, first, secret = play_truthfully(self.page, 9876,
+                                               oddities=["12", "?", "abc", "123", "", "h"])
+        self.assertEqual(typed[:3], ["?", "h", "1234"], "a guess but four different digits held")
         self.assert_same_as_console(typed, first, secret, [], "cp932")
 
     def test_whole_game_in_english_its_end_card_review_and_play_again(self):
@@ -380,6 +391,8 @@ class PageTest(ServedPage, unittest.TestCase):
         board = self.page.board()
         self.assertEqual(board, summary_rows(shown), "the board is the history the program prints")
         self.assertEqual(self.page.result(), (outcome(board), "%04d" % secret))
+        self.assertFalse(self.page.browser.find_element(
+            By.CSS_SELECTOR, '#result [data-action="undo"]').is_displayed(), "final: no Undo")
         seen = self.page.browser.find_element(By.TAG_NAME, "body").text
         for hidden in ("exit status", "Hit return key", "Press Enter"):
             self.assertNotIn(hidden, seen)
@@ -412,8 +425,9 @@ class PageTest(ServedPage, unittest.TestCase):
 
     def test_reminder_history_and_contradiction_dialog(self):
         first = self.open_and_guess_1234()
-        self.page.type("12B")
-        self.assertTrue(self.page.output().endswith(JA[25] + JA[26]), "unreadable answer")
+        shown = self.page.output()
+        self.page.type("12B")  # the program would only remind of the syntax: held in place
+        self.assertEqual((self.page.refused(), self.page.output()), ("form", shown))
         self.page.type("X")
         self.page.type("?")
         self.assertTrue(self.page.output().endswith(scored(first, 0).decode() + "\n" + JA[22]),
@@ -424,6 +438,8 @@ class PageTest(ServedPage, unittest.TestCase):
         # The question has no line feed; the page shows it while the program waits.
         self.assertTrue(self.page.output().endswith(JA[34]), self.page.output()[-100:])
         self.page.type("n")
+        self.assertEqual((self.page.refused(), self.page.state()), ("denied", "confirm"))
+        self.page.type("n")  # the second time it goes
         self.assertTrue(self.page.output().endswith(JA[41] + PAUSE.decode()))
 
     def test_options_quiet_and_a_missing_message_file(self):
@@ -588,12 +604,17 @@ class PageTest(ServedPage, unittest.TestCase):
                          [expected, expected], "the score of my code, offered in the line")
         shown = phone.output()
         lie = "1B" if expected == "X" else "X"
-        for typed, held in (("3H1B2", "threeOne"), ("4H1B", "tooMany"), (lie, "differs")):
-            browser.execute_script("arguments[0].value = '';", line)
+        for typed, held, said in (("3H1B2", "threeOne", "3H1B can't"), ("4H1B", "tooMany", "at most"),
+                                  ("X1B", "form", "read this as X."), ("", "form", "1H2B."),
+                                  ("1H1H", "form", "read this as 1H1B."), (lie, "differs", "gives")):
             phone.type(typed)  # the pad types a score's four characters at most
             self.assertEqual((phone.state(), prompt.get_attribute("data-refused"),
                               line.get_attribute("value"), phone.output()),
                              ("answer", held, typed[:4], shown), typed)
+            self.assertIn(said, browser.find_element(By.ID, "reason").text)
+        phone.tap('#pad [data-key="Backspace"]')
+        self.assertFalse(browser.find_element(By.ID, "reason").is_displayed(), "gone as I mend it")
+        phone.tap('#pad [data-key="%s"]' % lie[-1])
         phone.tap('#pad [data-key="Enter"]')  # the same answer again is sent
         phone.settle()
         self.assertNotEqual(phone.output(), shown)
@@ -619,7 +640,12 @@ class PageTest(ServedPage, unittest.TestCase):
         page.type("")  # ⏎ alone at the question would answer N: not sent
         self.assertEqual((page.state(), browser.find_element(By.ID, "prompt").get_attribute(
             "data-refused")), ("confirm", "yesOrNo"))
+        page.type("N")  # held once: it ends the game, and Undo is still there
+        self.assertEqual((page.state(), page.refused(), browser.find_element(
+            By.CSS_SELECTOR, 'footer [data-action="undo"]').is_enabled()), ("confirm", "denied", True))
         page.type("Y")
+        page.type("9915")  # a code but four different digits is held
+        self.assertEqual((page.state(), page.refused()), ("code", "notCode"))
         page.type("5079")
         board = page.board()
         wrong = next(row for row in board if answer_text(score(int(row[3]), 5079)) != row[4])
@@ -641,6 +667,10 @@ class PageTest(ServedPage, unittest.TestCase):
         page.type("X")
         typed = typed[:2] + ["%04d" % secret, "X"]
         self.assertEqual(page.result(), ("win", "%04d" % secret))
+        self.assertEqual(page.eventually(lambda text: text, "return document.getElementById("
+                                         "'result-reason').textContent;"),
+                         "Your answers contradict each other: no code fits them all.",
+                         "a wrong score is flagged though the player won first")
         self.assert_same_as_console(typed, first, secret, ["-mesg=" + os.path.join(
             SOURCE, "messages", "en.txt")], "utf-8", page)
 
@@ -682,7 +712,7 @@ class PageTest(ServedPage, unittest.TestCase):
             page.act("rules")
             page.browser.execute_script(axe)
             for screen, lines in (("start screen", []), ("mid-game", ["1234"]),
-                                  ("end card", ["X", "5678", "X", "N"])):
+                                  ("end card", ["X", "5678", "X", "N", "N"])):
                 if lines and page.browser.find_element(By.ID, "rules").is_displayed():
                     page.act("start")
                 for line in lines:
@@ -710,6 +740,7 @@ class PageTest(ServedPage, unittest.TestCase):
                 page.type("X")
             else:
                 page.contradict()
+                page.type("N")
                 page.type("N")
             WebDriverWait(page.browser, TIMEOUT).until(
                 lambda b: b.find_element(By.ID, "review").is_displayed())
@@ -793,6 +824,7 @@ class PageTest(ServedPage, unittest.TestCase):
                              [True, True, []])
             self.page.type("1234")
             self.page.contradict()
+            self.page.type("N")
             self.page.type("N")
             self.assertTrue(self.page.eventually(True, (
                 "return document.querySelector('#board tr.newest').getBoundingClientRect().bottom"
@@ -884,8 +916,9 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
     def test_starts_in_korean_and_lists_every_language(self):
         self.page.load()
         self.assertEqual(self.page.output(), KO[21])
-        self.page.type("12")  # not a code: the reminder in Korean too
-        self.assertEqual(self.page.output(), KO[21] + KO[23] + KO[21])
+        self.page.type("12")  # not a code: held in place, the reason in Korean too
+        self.assertEqual((self.page.output(), self.page.refused(), self.page.browser.find_element(
+            By.ID, "reason").text), (KO[21], "notCode", "중복 없는 네 자리 숫자를 입력하세요(예: 5079)."))
         menu = self.page.browser.execute_script(
             "return Array.from(document.getElementById('mesg').options)"
             ".map(o => [o.value, o.text, o.lang]);")
@@ -962,12 +995,14 @@ class VisitorsLanguage(ServedPage, unittest.TestCase):
         self.assertEqual(prompt.text, ko["answer"].replace("0123", asked))
         self.page.contradict()
         self.page.type("n")
-        result, secret = self.page.result()
-        self.assertEqual((result, browser.find_element(By.ID, "result-title").text),
-                         ("loss", ko["loss"]))
-        WebDriverWait(browser, TIMEOUT).until(
-            lambda b: b.find_element(By.ID, "result").get_attribute("data-secret"))
+        self.page.type("n")
+        undo = browser.find_element(By.CSS_SELECTOR, '#result [data-action="undo"]')
+        self.assertEqual((self.page.result(), browser.find_element(By.ID, "result-title").text,
+                          undo.is_displayed()), (("loss", None), ko["loss"], True),
+                         "the code hidden, Undo offered")
+        self.page.act("reveal")
         secret = browser.find_element(By.ID, "result").get_attribute("data-secret")
+        self.assertFalse(undo.is_displayed(), "no Undo once the code is shown")
         self.assertEqual(self.page.board()[0][2], answer_text(score(1234, int(secret))),
                          "the secret the dialog never shows scores the first guess as printed")
 
