@@ -70,10 +70,7 @@ EMSCRIPTEN_KEEPALIVE int hitblow_scan_answer() {
 }
 
 // The code the turn loop reads from the line as a guess, or -1 when it refuses it as no code.
-EMSCRIPTEN_KEEPALIVE int hitblow_code_of_line() {
-  const codes::Code code = console::read_decimal(g_line);
-  return codes::is_valid_code(code) ? code : -1;
-}
+EMSCRIPTEN_KEEPALIVE int hitblow_code_of_line() { return game::scan_guess(g_line).value_or(-1); }
 
 // The score of `guess` against `code`, as hits and blows in the reply's first two.
 EMSCRIPTEN_KEEPALIVE void hitblow_score(int guess, int code) {

@@ -65,6 +65,12 @@ std::optional<ScoreCode> scan_answer(const char* line, AnswerCounts* counts) {
   return as_score(hits, blows);
 }
 
+std::optional<Code> scan_guess(const char* line) {
+  const Code guess = console::read_decimal(line);
+  if (!codes::is_valid_code(guess)) return std::nullopt;
+  return guess;
+}
+
 std::optional<ScoreCode> parse_answer() {
   console::Line line;
   for (report_waiting(console::platform::k_wait_answer); console::input_line(line);
@@ -101,11 +107,12 @@ void run_game(Code secret, const Deck& deck_a) {
                            history.computer_guesses, history.answers);
       continue;
     }
-    const Code guess = console::read_decimal(line.text);
-    if (!codes::is_valid_code(guess)) {
+    const std::optional<Code> read = scan_guess(line.text);
+    if (!read) {
       console::print_slot(console::k_slot_not_a_code);
       continue;
     }
+    const Code guess = *read;
     const ScoreCode score = codes::score_guess(guess, secret);
     history.user_guesses[turn] = guess;
     history.user_scores[turn] = score;

@@ -9,6 +9,11 @@
 
 namespace game {
 
+// Reads a guess line as a number: the code it gives, or nothing for a line that is no valid code
+// (the loop says so and asks again). "123" is the code 0123. A history request is the loop's to
+// catch before.
+std::optional<Code> scan_guess(const char* line);
+
 // The two numbers of an answer line as typed (each wrapped to 32 bits as its scan does): "0H20B"
 // is 0 and 20, though the game keeps it as 4H.
 struct AnswerCounts {
