@@ -422,8 +422,8 @@ if (!storage.rulesSeen() || window.location.hash === '#rules') ACTIONS.rules();
 keepForOffline();
 const saved = storage.savedGame();
 // Today's game resumes whatever the options: it can't begin again.
-const resumable = saved &&
-                  (saved.daily !== null || saved.mesg === options.mesg && saved.quiet === options.quiet);
+const sameOptions = saved && saved.mesg === options.mesg && saved.quiet === options.quiet;
+const resumable = saved && (saved.daily !== null || sameOptions);
 if (resumable) {
   marks = saved.marks;
   daily = saved.daily;

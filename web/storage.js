@@ -131,7 +131,8 @@ function dailyRecord() {
   const r = read(DAILY);
   const valid = r !== null && typeof r === 'object' &&
                 ['played', 'won', 'streak', 'best'].every((key) => isCount(r[key])) &&
-                r.won <= r.played && r.streak <= r.best && (r.lastWon === null || isDate(r.lastWon)) &&
+                r.won <= r.played && r.streak <= r.best &&
+                (r.lastWon === null || isDate(r.lastWon)) &&
                 (r.ended === null || isDate(r.ended));
   return valid ? r : {...NO_DAILY};
 }

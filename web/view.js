@@ -254,7 +254,8 @@ export function ask(question, words, why, lastTap) {
                     .map((b) => b.getBoundingClientRect()).filter((r) => r.width > 0);
   const under = (r) => (lastTap && lastTap.x >= r.left && lastTap.x <= r.right &&
                         lastTap.y >= r.top && lastTap.y <= r.bottom) ||
-      mains.some((m) => m.left < r.right && r.left < m.right && m.top < r.bottom && r.top < m.bottom);
+      mains.some((m) => m.left < r.right && r.left < m.right &&
+                        m.top < r.bottom && r.top < m.bottom);
   if (under(agree.getBoundingClientRect())) sheet.dataset.place = 'top';
   document.querySelector('#confirm [data-action="keep"]').focus();
 }

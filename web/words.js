@@ -160,8 +160,8 @@ export const WORDS = {
     readAs: (score) => 'Score as X, 2H, 3B or 1H2B' +
                        (score ? ': the game would read this as ' + score + '.' : '.'),
     denied: (wrong) => 'N ends the game as the computer\'s win' +
-                       (wrong ? ': at turn ' + EN.n(wrong.turn) + ' you scored ' + wrong.guess + ' as ' +
-                                    wrong.said + ', your code gives ' + wrong.should
+                       (wrong ? ': at turn ' + EN.n(wrong.turn) + ' you scored ' + wrong.guess +
+                                    ' as ' + wrong.said + ', your code gives ' + wrong.should
                               : '') +
                        '. Undo takes back your last answer; N again ends the game.',
     reveal: 'Show the computer\'s code',
@@ -709,8 +709,8 @@ export const WORDS = {
     readAs: (score) => 'Отвечай в виде X, 2H, 3B или 1H2B' +
                        (score ? ': игра прочтёт это как ' + score + '.' : '.'),
     denied: (wrong) => 'N закончит игру победой компьютера' +
-                       (wrong ? ': ход ' + RU.n(wrong.turn) + ', на ' + wrong.guess + ' был ответ ' +
-                                    wrong.said + ', а по твоему числу ' + wrong.should
+                       (wrong ? ': ход ' + RU.n(wrong.turn) + ', на ' + wrong.guess +
+                                    ' был ответ ' + wrong.said + ', а по твоему числу ' + wrong.should
                               : '') +
                        '. «Отменить» вернёт последний ответ; N ещё раз закончит игру.',
     reveal: 'Показать число компьютера',
@@ -804,9 +804,9 @@ export const WORDS = {
     dailyLine: (r) => ['jugadas: ' + ES.n(r.played), 'ganadas: ' + ES.n(r.won),
                        'racha: ' + ES.n(r.streak), 'mejor racha: ' + ES.n(r.best)],
     share: 'Compartir',
-    shareTitle: (date, result, turns) => 'Picas y fijas, partida del día ' + date + ': ' +
-                                         {win: 'ganada', loss: 'perdida', draw: 'empatada'}[result] +
-                                         ' en ' + ES.turn(turns),
+    shareTitle: (date, result, turns) =>
+        'Picas y fijas, partida del día ' + date + ': ' +
+        {win: 'ganada', loss: 'perdida', draw: 'empatada'}[result] + ' en ' + ES.turn(turns),
     shared: 'Copiado: pégalo donde quieras.',
     notShared: 'Este navegador no pudo compartirlo.',
     abandonWhy: {

@@ -115,7 +115,8 @@ async function session(seed = 0, saved = null) {
 }
 
 test('holds back what no code can give, anything but Y or N, and an answer the code denies', () => {
-  const cases = [  // waiting, line, expected score, kind held back and what it reads as (null: sent), why
+  // waiting, line, expected score, kind held back and what it reads as (null: sent), why
+  const cases = [
     ['answer', '3H1B', null, 'threeOne', 'the fourth digit has nowhere else to be'],
     ['answer', '5H', null, 'tooMany'], ['answer', '2H3B', null, 'tooMany'],
     ['answer', '0H20B', null, 'tooMany', 'the program would take it for 4H'],
@@ -129,14 +130,16 @@ test('holds back what no code can give, anything but Y or N, and an answer the c
     ['confirm', '', null, 'yesOrNo', 'it would read as N'],
     ['confirm', ' y', null, 'yesOrNo', 'so would this'], ['confirm', 'yes', null, null],
     ['confirm', 'N', null, null], ['guess', '', null, 'notCode'],
-    ['guess', '123', null, 'notCode', 'the program would play 0123'], ['guess', '1123', null, 'notCode'],
+    ['guess', '123', null, 'notCode', 'the program would play 0123'],
+    ['guess', '1123', null, 'notCode'],
     ['guess', '0123', null, null], ['guess', '?', null, null, 'the history'],
     ['code', '9915', null, 'notCode', 'a repeated digit, which the program takes unchecked'],
   ];
   for (const [waiting, line, expected, kind, why] of cases) {
     const held = refusal(questions, waiting, line, expected);
-    assert.equal(held && [held.kind].concat('readAs' in held ? [String(held.readAs)] : []).join(' '),
-                 kind, `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
+    const read = held && 'readAs' in held ? [String(held.readAs)] : [];
+    assert.equal(held && [held.kind].concat(read).join(' '), kind,
+                 `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
   }
 });
 

@@ -497,7 +497,8 @@ class PageTest(ServedPage, unittest.TestCase):
             "const [a, b, c] = Array.from(arguments).map((e) => e.getBoundingClientRect());"
             "const apart = (r, s) => r.right <= s.left || s.right <= r.left ||"
             "    r.bottom <= s.top || s.bottom <= r.top;"
-            "return [apart(a, b), apart(a, c), document.getElementById('confirm-text').textContent];",
+            "return [apart(a, b), apart(a, c),"
+            "        document.getElementById('confirm-text').textContent];",
             browser.find_element(By.CSS_SELECTOR, '[data-action="agree"]'), aloud, start),
             [True, True, "Abandon the game in progress? Thinking aloud or not starts a new game."])
         self.page.act("keep")
@@ -604,9 +605,10 @@ class PageTest(ServedPage, unittest.TestCase):
                          [expected, expected], "the score of my code, offered in the line")
         shown = phone.output()
         lie = "1B" if expected == "X" else "X"
-        for typed, held, said in (("3H1B2", "threeOne", "3H1B can't"), ("4H1B", "tooMany", "at most"),
-                                  ("X1B", "form", "read this as X."), ("", "form", "1H2B."),
-                                  ("1H1H", "form", "read this as 1H1B."), (lie, "differs", "gives")):
+        for typed, held, said in (("3H1B2", "threeOne", "3H1B can't"),
+                                  ("4H1B", "tooMany", "at most"), ("X1B", "form", "as X."),
+                                  ("", "form", "1H2B."), ("1H1H", "form", "as 1H1B."),
+                                  (lie, "differs", "gives")):
             phone.type(typed)  # the pad types a score's four characters at most
             self.assertEqual((phone.state(), prompt.get_attribute("data-refused"),
                               line.get_attribute("value"), phone.output()),
@@ -641,8 +643,9 @@ class PageTest(ServedPage, unittest.TestCase):
         self.assertEqual((page.state(), browser.find_element(By.ID, "prompt").get_attribute(
             "data-refused")), ("confirm", "yesOrNo"))
         page.type("N")  # held once: it ends the game, and Undo is still there
-        self.assertEqual((page.state(), page.refused(), browser.find_element(
-            By.CSS_SELECTOR, 'footer [data-action="undo"]').is_enabled()), ("confirm", "denied", True))
+        undo = browser.find_element(By.CSS_SELECTOR, 'footer [data-action="undo"]')
+        self.assertEqual((page.state(), page.refused(), undo.is_enabled()),
+                         ("confirm", "denied", True))
         page.type("Y")
         page.type("9915")  # a code but four different digits is held
         self.assertEqual((page.state(), page.refused()), ("code", "notCode"))
@@ -735,8 +738,9 @@ class PageTest(ServedPage, unittest.TestCase):
             if page is self.phone:  # won with the code the date gives
                 page.type("X")
                 page.type("%04d" % page.run_async(
-                    "const d = await import('./daily.js'); return (await (await import("
-                    "'./runner.js')).askQuestions()).secretOf(d.dailySeed(d.localDate(new Date())));"))
+                    "const d = await import('./daily.js');"
+                    "const questions = await (await import('./runner.js')).askQuestions();"
+                    "return questions.secretOf(d.dailySeed(d.localDate(new Date())));"))
                 page.type("X")
             else:
                 page.contradict()
@@ -747,7 +751,8 @@ class PageTest(ServedPage, unittest.TestCase):
             page.browser.execute_script(axe)
             self.assertEqual(page.run_async("return (await axe.run(document)).violations"
                                             ".map((v) => v.id);"), [], "today's game's card")
-            page.browser.execute_script("navigator.share = async (card) => { window.card = card; };")
+            page.browser.execute_script(
+                "navigator.share = async (card) => { window.card = card; };")
             page.act("share")
             card = WebDriverWait(page.browser, TIMEOUT).until(
                 lambda b: b.execute_script("return window.card && window.card.text;"))
@@ -766,8 +771,10 @@ class PageTest(ServedPage, unittest.TestCase):
             const s = await import('./storage.js');
             localStorage.removeItem('hitblow.daily');
             return [['01', 'win'], ['02', 'win'], ['02', 'loss'], ['04', 'win'], ['05', 'loss']]
-                .map(([day, result]) => { s.countDaily('2027-01-' + day, result);
-                    const r = s.daily('2027-01-' + day); return [r.played, r.streak, r.best]; });""")
+                .map(([day, result]) => {
+                  s.countDaily('2027-01-' + day, result);
+                  const r = s.daily('2027-01-' + day);
+                  return [r.played, r.streak, r.best]; });""")
         self.assertEqual(streaks, [[1, 1, 1], [2, 2, 2], [2, 2, 2], [3, 1, 2], [4, 0, 2]],
                          "won days in a row; one count a date; a day missed or lost ends it")
         keys = self.phone.browser.find_elements(By.CSS_SELECTOR, "#pad button")
@@ -794,7 +801,7 @@ class PageTest(ServedPage, unittest.TestCase):
         self.phone.load("?mesg=en")
         for line in ("1234", "X", "5678"):
             self.phone.type(line)
-        # The screen's own width (no zoom-out to a wider page), the header's actions and Start on it.
+        # The screen's own width (no zoom-out to a wider page), the header's actions and Start.
         fits = """const off = (e) => { const r = e.getBoundingClientRect(); return r.width > 0 &&
                 !(r.left >= 0 && r.right <= innerWidth && r.top >= 0 && r.bottom <= innerHeight); };
             return [innerWidth, document.documentElement.scrollWidth <= innerWidth, Array.from(
@@ -806,7 +813,8 @@ class PageTest(ServedPage, unittest.TestCase):
             self.assertEqual(self.phone.eventually([True, True, []], where, "footer"),
                              [True, True, []])
             self.assertEqual(self.phone.eventually([], Phone.LAYOUT), [])
-            self.assertEqual(self.phone.eventually([640, True, []], fits), [640, True, []], "turned")
+            self.assertEqual(self.phone.eventually([640, True, []], fits), [640, True, []],
+                             "turned")
             for width, height in ((640, 360), (667, 375)):  # a fresh load on its side
                 self.phone.browser.execute_cdp_cmd("Emulation.setDeviceMetricsOverride",
                                                    dict(metrics, width=width, height=height))
