@@ -1,8 +1,8 @@
 # Where `cmake --install` puts the game, and the package CPack makes of it, one concern a file:
 #   cmake/install-layout.cmake  the folders of each layout; the programs, messages and manuals
 #   cmake/desktop.cmake         the menu entry, the AppStream data and the icons
-#   cmake/cpack.cmake           CPack's settings for each package
-#   cmake/debian-build.cmake    Debian's build flags, the .deb's changelog and copyright
+#   cmake/cpack.cmake           CPack's settings for each package; it includes
+#     cmake/debian-build.cmake  Debian's build flags, the .deb's changelog and copyright
 # debian/changelog gives the version and the newest release (cmake/changelog.cmake).
 # HITBLOW_PACKAGE picks one of four layouts:
 #   (empty)  a developer's install: bin/, share/hitblow/messages, share/man/man6

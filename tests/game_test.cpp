@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "console/messages.h"
@@ -35,6 +36,16 @@ TEST(Game, ScanAnswer) {
   for (const char* refused :
        {"12B", " 2H", "20B", "-1H", "2", "", "1 H1B", "H1B", "1,2", "?", "Y", "\xEF\xBC\x91H"}) {
     EXPECT_EQ(game::scan_answer(refused), std::nullopt) << '"' << refused << '"';
+  }
+  // The numbers as typed, which the page checks against the scores a code can give.
+  static const struct {
+    const char* line;
+    std::int32_t hits, blows;
+  } typed[] = {{"0H20B", 0, 20}, {"2B", 0, 2}, {"1B1H", 0, 1}, {"X9H", 0, 0}, {"1H-1B", 1, -1}};
+  for (const auto& c : typed) {
+    game::AnswerCounts counts{-9, -9};
+    game::scan_answer(c.line, &counts);
+    EXPECT_EQ(std::pair(counts.hits, counts.blows), std::pair(c.hits, c.blows)) << c.line;
   }
 }
 

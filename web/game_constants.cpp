@@ -1,43 +1,53 @@
-// Writes game_constants.js, the page's module of what it shares with the game: the slot numbers
-// it follows, the turn limit, the Return prompt of the closing pause and the rule above the
-// summary. The build runs this under Node.js, so the page reads the program's own values and
-// never a copy that could drift from them.
+// Writes game_constants.js, the page's module of what it shares with the game: the schema of the
+// events the program reports (their numbers, names and fields), the names of the numbers they
+// and the page's questions come with, the turn limit, a code's digits, a line's bytes and the
+// Return prompt of the closing pause. The build runs this under Node.js, so the page reads the
+// program's own values and never a copy that could drift from them.
 //   hitblow_page_constants FILE   writes FILE; returns 1 (after a line on stderr) if it can't.
 #include <cstdio>
+#include <iterator>
 
 #include "console/console.h"
-#include "console/slots.h"
+#include "console/platform.h"
 #include "game/game.h"
+#include "questions.h"
 
 namespace {
 
-// The slots the page's game state follows, by the names it gives them.
+using namespace console::platform;
+
+// The events the program reports (console/platform.h), by the names the page gives them, each
+// with the names of its numbers in order: the schema of what the page reads from the program.
 const struct {
+  Event event;
   const char* name;
-  int slot;
-} k_slots[] = {
-    {"remaining", console::k_slot_remaining},
-    {"firstPrompt", console::k_slot_first_prompt},
-    {"nextPrompt", console::k_slot_next_prompt},
-    {"notACode", console::k_slot_not_a_code},
-    {"computerGuess", console::k_slot_computer_guess},
-    {"answerHelp", console::k_slot_answer_help},
-    {"answerHelpX", console::k_slot_answer_help_x},
-    {"draw", console::k_slot_draw},
-    {"userWins", console::k_slot_user_wins},
-    {"computerWins", console::k_slot_computer_wins},
-    {"answerEchoEnd", console::k_slot_answer_echo_end},
-    {"scoredGuessEnd", console::k_slot_scored_guess_end},
-    {"strange", console::k_slot_strange},
-    {"really", console::k_slot_really},
-    {"giveUp", console::k_slot_give_up},
-    {"tellMe", console::k_slot_tell_me},
-    {"wrongHere", console::k_slot_wrong_here},
-    {"shouldBe", console::k_slot_should_be},
-    {"rowEnd", console::k_slot_row_end},
-    {"youLose", console::k_slot_you_lose},
-    {"iWin", console::k_slot_i_win},
+  const char* fields[7];  // up to the first null
+} k_events[] = {
+    {k_event_scored, "scored", {"guess", "hits", "blows"}},
+    {k_event_computer_guess, "computerGuess", {"guess"}},
+    {k_event_answer, "answer", {"guess", "hits", "blows"}},
+    {k_event_unreadable, "unreadable", {}},
+    {k_event_contradiction, "contradiction", {}},
+    {k_event_wrong_answer,
+     "wrongAnswer",
+     {"turn", "guess", "saidHits", "saidBlows", "shouldHits", "shouldBlows"}},
+    {k_event_result, "result", {"outcome", "secret"}},
+    {k_event_waiting, "waiting", {"what"}},
 };
+
+// The names of the numbers some events come with, and of the page's questions' replies
+// (questions.h), in the order of their values.
+const struct {
+  const char* constant;
+  int count;
+  const char* names[5];
+} k_names[] = {
+    {"OUTCOMES", 3, {"win", "loss", "draw"}},
+    {"WAITS", 5, {"guess", "answer", "confirm", "code", "end"}},
+    {"SCORE_FAULTS", 4, {nullptr, "negative", "tooMany", "threeOne"}},
+};
+static_assert(k_outcome_draw == 2 && k_wait_end == 4 && web::k_score_three_one == 3,
+              "k_names lists every value");
 
 // `text` as a JavaScript string literal; the texts here are ASCII.
 void print_string(std::FILE* out, const char* text) {
@@ -62,14 +72,37 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::fputs("// Written by the build (web/game_constants.cpp) from the game's own values.\n", out);
-  std::fputs("export const SLOT = {\n", out);
-  for (const auto& s : k_slots) std::fprintf(out, "  %s: %d,\n", s.name, s.slot);
-  std::fputs("};\n", out);
+  std::fputs("export const EVENTS = [\n", out);
+  for (int i = 0; i < static_cast<int>(std::size(k_events)); ++i) {
+    // The page finds an event by its number: the table must follow the numbers.
+    if (k_events[i].event != i) {
+      std::fprintf(stderr, "hitblow_page_constants: event %s is out of order\n", k_events[i].name);
+      return 1;
+    }
+    std::fprintf(out, "  ['%s', [", k_events[i].name);
+    for (const char* const* field = k_events[i].fields; *field != nullptr; ++field) {
+      std::fprintf(out, "%s'%s'", field == k_events[i].fields ? "" : ", ", *field);
+    }
+    std::fputs("]],\n", out);
+  }
+  std::fputs("];\n", out);
+  for (const auto& list : k_names) {
+    std::fprintf(out, "export const %s = [", list.constant);
+    for (int i = 0; i < list.count; ++i) {
+      std::fputs(i > 0 ? ", " : "", out);
+      if (list.names[i] == nullptr) {
+        std::fputs("null", out);
+      } else {
+        print_string(out, list.names[i]);
+      }
+    }
+    std::fputs("];\n", out);
+  }
   std::fprintf(out, "export const MAX_TURNS = %d;\n", game::k_max_turns);
+  std::fprintf(out, "export const DIGITS = %d;\n", static_cast<int>(codes::Digits{}.size()));
+  std::fprintf(out, "export const LINE_BYTES = %d;\n", console::k_line_bytes);
   std::fputs("export const PAUSE = ", out);
   print_string(out, console::k_pause_prompt);
-  std::fputs(";\nexport const SUMMARY_RULE = ", out);
-  print_string(out, game::k_summary_rule);
   std::fputs(";\n", out);
   return std::fclose(out) == 0 ? 0 : 1;
 }

@@ -24,6 +24,7 @@ function pressKey(key) {
   const most = PAD_LENGTH[pad.dataset.waiting];
   if (most !== undefined && line.value.length - (end - start) + key.length > most) return;
   line.setRangeText(key, start, end, 'end');
+  line.dispatchEvent(new Event('input'));  // an edit, as the keyboard's would be
 }
 
 // Fills the line with `text`, selected, so that Enter sends it and the first key typed replaces

@@ -1,7 +1,7 @@
 // hitblow in a browser page, wired once here: the program runner (runner.js), the game on screen
 // with its seed, lines, replay and undo (session.js), the game state the board is drawn from
 // (game_state.js), the view (view.js), the keys (keys.js), what is kept on this device
-// (storage.js) and the page's words in the player's language (words.js).
+// (storage.js), today's game (daily.js) and the page's words in the player's language (words.js).
 //
 // Each game is one fresh run of the program; the page shows what it prints and sends it only the
 // lines a player types. The URL parameters are the game's options: ?mesg=en (messages/en.txt),
@@ -11,11 +11,12 @@
 //
 // The service worker (sw.js) keeps the whole site, so that it plays offline once visited.
 import {CATALOGUES} from './catalogues.js';
+import {dailySeed, localDate, shareCard, untilTomorrow} from './daily.js';
 import {PAUSE} from './game_constants.js';
-import {isCode, scoreValue} from './game_state.js';
+import {allHits, code} from './game_state.js';
 import {focusLine, offerLine, setUpKeys} from './keys.js';
-import {codesLeft, secretOf, startRun} from './runner.js';
-import {Session} from './session.js';
+import {askQuestions, startRun} from './runner.js';
+import {codeTyped, Session} from './session.js';
 import * as storage from './storage.js';
 import * as view from './view.js';
 import {WORDS, wordsFor} from './words.js';
@@ -73,6 +74,17 @@ const myCodeInput = document.getElementById('my-code');
 let marks = '';
 // The wait whose expected score the line was last filled with, so that it is offered once.
 let offered = null;
+// The date of today's game when the game on screen is that one, else null; the date of the next
+// game when it is to be today's.
+let daily = null;
+let nextDaily = null;
+// The player's code belongs to one game: the games begun (fresh) so far, and the one the code
+// was typed for.
+let games = 0;
+let codeFor = null;
+// Where the player last tapped or clicked, so that a question's button that abandons a game is
+// never put there.
+let lastTap = null;
 
 function draw() {
   const state = session.state;
@@ -81,6 +93,7 @@ function draw() {
   view.drawPrompt(state, words, session.failed, expected);
   view.drawUndo(session.canUndo());
   view.drawScratch(marks, words);
+  view.drawStart(underWay(), words);
   view.scrollToEnd();
   // What the player's code gives is offered in the line, once a wait, and only to an empty line.
   const wait = state.waiting + ':' + session.lines.length;
@@ -91,16 +104,63 @@ function draw() {
 }
 
 function save({seed, lines}) {
-  storage.saveGame({seed, mesg: options.mesg, quiet: options.quiet, lines, marks});
+  storage.saveGame({seed, mesg: options.mesg, quiet: options.quiet, lines, marks, daily});
+}
+
+// Whether leaving now would abandon a game: one under way, or today's game begun and not ended.
+function underWay() {
+  return session.inProgress() ||
+         (daily !== null && session.state.result === null && !session.failed);
+}
+
+// Today's game's record and buttons as of now.
+function drawDaily() {
+  const today = localDate(new Date());
+  const record = storage.daily(today);
+  view.drawDaily(record, record.ended === today ? untilTomorrow(new Date()) : null, words);
+}
+
+// A new game's seed: today's game's, from the date alone, when it is to be that one.
+function newSeed() {
+  daily = nextDaily;
+  nextDaily = null;
+  return daily !== null ? dailySeed(daily) : crypto.getRandomValues(new Uint32Array(1))[0];
+}
+
+// The player's code, as typed (four different digits checks the answers; anything else none);
+// `shown` when the field is to show it.
+function setMyCode(text, shown = true) {
+  if (shown) myCodeInput.value = text;
+  session.myCode = codeTyped(session.questions, text);
+  myCodeInput.setAttribute('aria-invalid', String(text !== '' && session.myCode === null));
+  storage.setMyCode(session.myCode);
+}
+
+// A game's result counted in the record, and today's game in its own too.
+function count(result, turns) {
+  if (daily !== null) storage.countDaily(daily, result);
+  drawDaily();
+  return storage.countGame(result, turns);
+}
+
+function uncount(result, turns) {
+  if (daily !== null) storage.uncountDaily(daily);
+  drawDaily();
+  return storage.uncountGame(result, turns);
 }
 
 const session = new Session({
   program: (seed, lines, on) => startRun(options, seed, lines, on),
-  newSeed: () => crypto.getRandomValues(new Uint32Array(1))[0],
-  store: {save, drop: storage.dropGame, count: storage.countGame, uncount: storage.uncountGame},
+  newSeed,
+  store: {save, drop: storage.dropGame, count, uncount},
   show: {
     begun: (fresh) => {
-      if (fresh) marks = '';
+      // A new game clears the notes, and the player's code unless it was typed for this game.
+      if (fresh) {
+        marks = '';
+        games += 1;
+        if (codeFor !== games) setMyCode('');
+      }
       offered = null;
       view.clearScreen();
       view.showSheet('result', false);
@@ -114,10 +174,9 @@ const session = new Session({
       view.showNote(text + '\n', 'typed');
     },
     turn: (row) => {
-      const score = scoreValue(row.score);
       let said = words.announce(session.state.rows.length, row.guess,
-                                words.score(Math.floor(score / 5), score % 5), row.computerGuess);
-      if (score === 20) said += ' ' + words.lastGuess(row.computerGuess);
+                                words.score(row.score.hits, row.score.blows), row.computerGuess);
+      if (allHits(row.score)) said += ' ' + words.lastGuess(row.computerGuess);
       view.announce(said);
     },
     changed: () => {
@@ -137,49 +196,99 @@ function gameOver(counted) {
   view.setPauseAside(PAUSE);
   draw();
   showRecord(counted);
-  view.showResult(state, words, session.failed);
+  view.showResult(state, words, session.failed, daily !== null);
   document.querySelector('#result [data-action="play-again"]').focus();
   if (session.failed) return;
   view.announce(words[state.result] + ' ' + words.turns(state.rows.length));
+  drawReview(state);
+}
+
+// How both sides closed in, on the end card of the game `state`.
+function drawReview(state) {
   const sides = state.sides();
-  Promise.all([codesLeft(sides.computer), codesLeft(sides.player),
-               state.secret !== null ? state.secret : secretOf(session.seed)])
-      .then(([computer, player, secret]) => {
+  askQuestions()
+      .then((questions) => {
         if (state !== session.state) return;
-        if (state.secret === null) {
-          state.secret = String(secret).padStart(4, '0');
-          view.showResult(state, words, false);
+        const computer = questions.codesLeft(sides.computer);
+        view.drawReview(computer, questions.codesLeft(sides.player), words);
+        // Answers that left the computer no code, which its dialog never got to (the player won
+        // first), are named all the same.
+        if (!state.contradiction && computer.includes(0)) {
+          view.flagAnswers(session.wrongAnswer(), words);
         }
-        view.drawReview(computer, player, words);
       })
       .catch((error) => console.warn('hitblow review: ' + error));
+}
+
+// The computer's code, which the contradiction dialog never shows, at the player's asking: the
+// game is then final (no Undo; it counted as lost when it ended).
+function reveal() {
+  const state = session.state;
+  if (state.waiting !== 'end' || state.secret !== null || !session.questions) return;
+  state.secret = code(session.questions.secretOf(session.seed));
+  draw();
+  view.showResult(state, words, false, daily !== null);
+  drawReview(state);
 }
 
 function showRecord(counted) {
   const r = counted || storage.record();
   view.drawRecord(r, storage.averageWinTurns(r), words);
+  drawDaily();
 }
 
-// Asks `question` (abandon, forgetRecord) in the confirming sheet: `then` once the player agrees,
-// `otherwise` if not.
+// Asks `question` (abandon, forgetRecord) in the confirming sheet, saying `why` when given:
+// `then` once the player agrees, `otherwise` if not.
 let onAgree = null;
 let onKeep = null;
-function ask(question, then, otherwise = () => {}) {
+function ask(question, then, otherwise = () => {}, why = '') {
   onAgree = then;
   onKeep = otherwise;
-  view.ask(question, words);
+  view.ask(question, words, why, lastTap);
 }
 
-// Runs `then` at once, or after the player agrees to abandon the game in progress.
-function unlessInProgress(then, otherwise) {
-  if (!session.inProgress()) {
+// Runs `then` at once, or after the player agrees to abandon the game under way, told `why` it
+// would end (words.abandonWhy's key). Today's game abandoned counts as lost.
+function unlessInProgress(why, then, otherwise) {
+  if (!underWay()) {
     then();
     return;
   }
+  const said = words.abandonWhy[why] + (daily !== null ? ' ' + words.dailyLoss : '');
   ask('abandon', () => {
+    if (daily !== null) storage.countDaily(daily, 'loss');
     storage.dropGame();
+    drawDaily();
     then();
-  }, otherwise);
+  }, otherwise, said);
+}
+
+// Starts today's game, unless it has ended on this device: at once, or after the question when a
+// game is under way. Today's game under way goes on.
+function startDaily() {
+  const today = localDate(new Date());
+  if (storage.daily(today).ended === today) return;
+  if (daily === today && underWay()) return ACTIONS.start();
+  unlessInProgress('daily', () => {
+    ACTIONS.start();
+    nextDaily = today;
+    session.playAgain('');
+  });
+}
+
+// Shares today's game's card: the phone's own sharing where there is one, else the clipboard,
+// with a notice that says which.
+function share() {
+  const state = session.state;
+  const [y, m, d] = daily.split('-').map(Number);
+  const date = new Intl.DateTimeFormat(lang, {dateStyle: 'medium'}).format(new Date(y, m - 1, d));
+  const text = shareCard(words.shareTitle(date, state.result, state.rows.length),
+                         state.rows.map((row) => row.score));
+  const copy = () => navigator.clipboard.writeText(text).then(() => view.notice(words.shared));
+  const shared = navigator.share ? navigator.share({text}).catch((error) => {
+    if (error.name !== 'AbortError') return copy();
+  }) : copy();
+  shared.catch(() => view.notice(words.notShared));
 }
 
 // Another language or thinking aloud is another run of the program: a page with those options.
@@ -204,7 +313,10 @@ const ACTIONS = {
     view.showSheet('rules', true);
     document.querySelector('#rules [data-action="start"]').focus({preventScroll: true});
   },
-  'new-game': () => unlessInProgress(() => session.playAgain('')),
+  'new-game': () => unlessInProgress('newGame', () => session.playAgain('')),
+  'daily': () => startDaily(),
+  'share': () => share(),
+  'reveal': () => reveal(),
   'play-again': () => session.playAgain(''),
   'undo': () => {
     if (session.undo()) focusLine();
@@ -224,19 +336,13 @@ const ACTIONS = {
   },
 };
 
-// The player's code, kept on this device for checking their answers: four different digits, or
-// nothing.
+// The player's code, kept on this device for checking their answers: four different digits that
+// the game reads as a code, or nothing. Typed at a game's end, it is the next game's.
 function setUpMyCode() {
-  const take = () => {
-    const text = myCodeInput.value.trim();
-    session.myCode = isCode(text) ? text : null;
-    myCodeInput.setAttribute('aria-invalid', String(text !== '' && !isCode(text)));
-    storage.setMyCode(session.myCode);
-  };
-  myCodeInput.value = storage.myCode();
-  take();
+  setMyCode(storage.myCode());
   myCodeInput.addEventListener('input', () => {
-    take();
+    setMyCode(myCodeInput.value.trim(), false);
+    codeFor = session.state.waiting === 'end' ? games + 1 : games;
     offered = null;
     draw();
   });
@@ -264,11 +370,11 @@ function setUpOptions() {
   menu.value = options.mesg;
   const aloud = document.getElementById('thinks-aloud');
   aloud.checked = !options.quiet;
-  menu.addEventListener('change', () => unlessInProgress(
+  menu.addEventListener('change', () => unlessInProgress('language',
       () => reopenWith(menu.value, options.quiet), () => {
         menu.value = options.mesg;
       }));
-  aloud.addEventListener('change', () => unlessInProgress(
+  aloud.addEventListener('change', () => unlessInProgress('aloud',
       () => reopenWith(options.mesg, !aloud.checked), () => {
         aloud.checked = !options.quiet;
       }));
@@ -291,6 +397,9 @@ window.addEventListener('unhandledrejection', (event) => {
   if (event.reason && event.reason.name === 'ExitStatus') event.preventDefault();
 });
 
+document.addEventListener('pointerdown', (event) => {
+  lastTap = {x: event.clientX, y: event.clientY};
+}, true);
 document.addEventListener('click', (event) => {
   const button = event.target.closest('[data-action]');
   if (button && ACTIONS[button.dataset.action]) ACTIONS[button.dataset.action]();
@@ -298,7 +407,6 @@ document.addEventListener('click', (event) => {
 
 view.applyWords(words, lang);
 setUpOptions();
-setUpMyCode();
 setUpScratch();
 showRecord(null);
 setUpKeys((text) => {
@@ -306,12 +414,31 @@ setUpKeys((text) => {
   view.showRefusal(refused, words);
   return !refused;
 });
+// The reason a line was held back goes as the player mends it.
+document.getElementById('line').addEventListener('input', () => view.showRefusal(null, words));
 view.followRemarks();
 window.addEventListener('resize', view.placeResult);
 if (!storage.rulesSeen() || window.location.hash === '#rules') ACTIONS.rules();
 keepForOffline();
 const saved = storage.savedGame();
-const resumable = saved && saved.mesg === options.mesg && saved.quiet === options.quiet;
-if (resumable) marks = saved.marks;
-session.begin(resumable ? saved : null);
-focusLine();
+// Today's game resumes whatever the options: it can't begin again.
+const sameOptions = saved && saved.mesg === options.mesg && saved.quiet === options.quiet;
+const resumable = saved && (saved.daily !== null || sameOptions);
+if (resumable) {
+  marks = saved.marks;
+  daily = saved.daily;
+  codeFor = games;  // the code kept on this device is this game's
+}
+// The game's own questions come first, so that every line is checked by its rules; if the
+// program can't be loaded the run fails the same way, and its end card says so.
+askQuestions()
+    .catch((error) => {
+      console.warn('hitblow questions: ' + error);
+      return null;
+    })
+    .then((questions) => {
+      session.questions = questions;
+      setUpMyCode();
+      session.begin(resumable ? saved : null);
+      focusLine();
+    });

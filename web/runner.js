@@ -1,12 +1,12 @@
 // The program runner: one fresh run of the program (hitblow.js, hitblow.wasm) per game, as a
-// console starts a process. Its output bytes are decoded as they come; the slots the game reports
-// (console/platform_web.cpp) arrive in their place in that text; each line handed over is what the
-// program's standard input reads next. The program never blocks the page: it is suspended while
-// it waits for a line.
+// console starts a process. Its output bytes are decoded as they come; the events the game
+// reports (console/platform_web.cpp) arrive in their place in that text; each line handed over is
+// what the program's standard input reads next. The program never blocks the page: it is
+// suspended while it waits for a line.
 //
 // A second instance of the same program, which never runs main(), answers the page's questions
-// with the game's own code (web/review.cpp): the codes left after each row, the secret of a seed.
-import {MAX_TURNS} from './game_constants.js';
+// with the game's own code (web/review.cpp, web/questions.js).
+import {questionsOf} from './questions.js';
 
 // The program compiled once per page load; every run and the questions instantiate it anew. A
 // server that doesn't call it application/wasm gets it compiled from its bytes instead. The fetch
@@ -67,56 +67,43 @@ async function fetchMessageFile(path) {
   }
 }
 
-// Starts a run with `options` {mesg, quiet, sjis} and `seed`; `lines` are typed ahead (a saved
-// game replayed). `on` receives the run's events, each only while the run is the page's:
-//   output(text), error(text)  decoded standard output and standard error;
-//   slot(slot, values)         the game is about to print message slot `slot` with `values`;
-//   waiting()                  the program waits for a line (a queued one comes at once);
-//   read(text)                 it gets the line `text`;
-//   exit(status, reason)       the run is over: the exit status, or why it stopped.
-// Returns the run: send(line) hands over a line (queued until the program asks for it),
-// takeTyped() takes back the queued lines, stop() drops the run without a word.
-export function startRun(options, seed, lines, on) {
-  const encoding = options.mesg ? 'utf-8' : 'shift_jis';
-  const run = {
-    stdout: new TextDecoder(encoding),
-    stderr: new TextDecoder(encoding),
-    pending: [],
-    pendingStream: 'stdout',
-    typed: lines.slice(),
-    waiting: null,
-    over: false,
-  };
-
-  // Decodes and passes on the bytes written so far; a character whose bytes straddle two writes
-  // is passed on whole once its last byte has come.
+// The run's output as `on` receives it: write(stream, byte) takes each byte the program writes to
+// 'stdout' or 'stderr'; flush() decodes and passes on the bytes written so far, a character whose
+// bytes straddle two writes passed on whole once its last byte has come; end(status, reason)
+// passes on the rest and the run's end, once.
+function runOutput(run, encoding, on) {
+  const decoders = {stdout: new TextDecoder(encoding), stderr: new TextDecoder(encoding)};
+  let pending = [];
+  let pendingStream = 'stdout';
   const flush = () => {
-    const bytes = Uint8Array.from(run.pending);
-    run.pending = [];
-    if (run.pendingStream === 'stdout') {
-      const text = run.stdout.decode(bytes, {stream: true});
-      if (text) on.output(text);
-    } else if (bytes.length > 0) {
-      on.error(run.stderr.decode(bytes, {stream: true}));
-    }
+    const text = decoders[pendingStream].decode(Uint8Array.from(pending), {stream: true});
+    pending = [];
+    if (text) on[pendingStream === 'stdout' ? 'output' : 'error'](text);
   };
-  const write = (stream, byte) => {
-    if (run.over) throw new Error('this run has ended');
-    if (run.pendingStream !== stream) {
+  return {
+    flush,
+    write: (stream, byte) => {
+      if (run.over) throw new Error('this run has ended');
+      if (pendingStream !== stream) {
+        flush();
+        pendingStream = stream;
+      }
+      pending.push(byte);
+    },
+    end: (status, reason) => {
+      if (run.over) return;
       flush();
-      run.pendingStream = stream;
-    }
-    run.pending.push(byte);
+      const rest = decoders.stdout.decode();
+      if (rest) on.output(rest);
+      run.over = true;
+      on.exit(status & 255, reason);  // as a shell shows it: the game's -1 is 255
+    },
   };
-  const ended = (status, reason) => {
-    if (run.over) return;
-    flush();
-    const rest = run.stdout.decode();
-    if (rest) on.output(rest);
-    run.over = true;
-    on.exit(status & 255, reason);  // as a shell shows it: the game's -1 is 255
-  };
+}
 
+// The run's input: gives `run` send(), takeTyped() and stop() (see startRun), and returns the
+// program's readInput(), which yields the next line as bytes with its line feed.
+function runInput(run, output, on) {
   const handOver = (text) => {
     on.read(text);
     return new TextEncoder().encode(text + '\n');
@@ -135,7 +122,31 @@ export function startRun(options, seed, lines, on) {
   run.stop = () => {
     run.over = true;
   };
+  return () => {
+    if (run.over) return new Promise(() => {});  // a dropped run waits for ever
+    output.flush();
+    on.waiting();
+    if (run.over) return new Promise(() => {});
+    if (run.typed.length > 0) return Promise.resolve(handOver(run.typed.shift()));
+    return new Promise((resolve) => {
+      run.waiting = resolve;
+    });
+  };
+}
 
+// Starts a run with `options` {mesg, quiet, sjis} and `seed`; `lines` are typed ahead (a saved
+// game replayed). `on` receives the run's events, each only while the run is the page's:
+//   output(text), error(text)  decoded standard output and standard error;
+//   event(number, values)      the game reports event `number` with `values` (game_state.js);
+//   waiting()                  the program waits for a line (a queued one comes at once);
+//   read(text)                 it gets the line `text`;
+//   exit(status, reason)       the run is over: the exit status, or why it stopped.
+// Returns the run: send(line) hands over a line (queued until the program asks for it),
+// takeTyped() takes back the queued lines, stop() drops the run without a word.
+export function startRun(options, seed, lines, on) {
+  const run = {typed: lines.slice(), waiting: null, over: false};
+  const output = runOutput(run, options.mesg ? 'utf-8' : 'shift_jis', on);
+  const readInput = runInput(run, output, on);
   const args = [];
   const messagePath = options.mesg ? 'messages/' + options.mesg + '.txt' : null;
   if (messagePath) args.push('-mesg=' + messagePath);
@@ -155,64 +166,36 @@ export function startRun(options, seed, lines, on) {
       }],
       // Input comes through readInput; the runtime's own stdin is never read.
       stdin: () => null,
-      stdout: (byte) => write('stdout', byte),
-      stderr: (byte) => write('stderr', byte),
-      reportSlot: (slot, values) => {
+      stdout: (byte) => output.write('stdout', byte),
+      stderr: (byte) => output.write('stderr', byte),
+      reportEvent: (number, values) => {
         if (run.over) return;
-        flush();
-        on.slot(slot, values);
+        output.flush();
+        on.event(number, values);
       },
-      readInput: () => {
-        if (run.over) return new Promise(() => {});  // a dropped run waits for ever
-        flush();
-        on.waiting();
-        if (run.over) return new Promise(() => {});
-        if (run.typed.length > 0) return Promise.resolve(handOver(run.typed.shift()));
-        return new Promise((resolve) => {
-          run.waiting = resolve;
-        });
-      },
-      onExit: (status) => ended(status, null),
-      onAbort: (what) => ended(0, String(what)),
+      readInput,
+      onExit: (status) => output.end(status, null),
+      onAbort: (what) => output.end(0, String(what)),
       print: (text) => console.log(text),
       printErr: (text) => console.warn(text),
     };
     // Either failing ends the run with its reason, so the page never waits for a program that
     // can't come.
     return Promise.all([programLoader(), compiledProgram()]).then(([create]) => create(module));
-  }).catch((error) => ended(0, String(error)));
+  }).catch((error) => output.end(0, String(error)));
   return run;
 }
 
-// The instance that answers the page's questions, made on the first one.
+// The page's questions (questions.js), asked of an instance made once, on the first call.
 let questions = null;
-function questionsInstance() {
+export function askQuestions() {
   if (questions === null) {
     questions = programLoader().then((create) => create({
       noInitialRun: true, instantiateWasm: instantiate, stdin: () => null, print: () => {},
-      printErr: () => {}}));
+      printErr: () => {}})).then(questionsOf).catch((error) => {
+      questions = null;  // asked again next time
+      throw error;
+    });
   }
   return questions;
-}
-
-// How many of the 5040 codes agree with the rows [{guess, score}] after each row, by the
-// computer's own filter: one count per row. The score is 5 * hits + blows.
-export async function codesLeft(rows) {
-  const game = await questionsInstance();
-  const board = game._hitblow_board() >> 2;
-  const capacity = MAX_TURNS;  // the rows review.cpp's buffer holds: a game's turns at most
-  const used = rows.slice(0, capacity);
-  used.forEach((row, i) => {
-    game.HEAP32[board + i] = row.guess;
-    game.HEAP32[board + capacity + i] = row.score;
-  });
-  game._hitblow_codes_left(used.length);
-  return Array.from(game.HEAP32.subarray(board + 2 * capacity, board + 2 * capacity + used.length));
-}
-
-// The computer's secret in the run with `seed`, drawn by the game's own start-up.
-export async function secretOf(seed) {
-  const game = await questionsInstance();
-  game.seed = seed;
-  return game._hitblow_secret();
 }

@@ -3,24 +3,52 @@
 // thing: a fresh run from the same seed that reads the same lines again (less the last one), which
 // gives the same game, since a run depends on nothing else.
 //
-// It also holds back the lines a player shouldn't send: at the Y/N question anything but Y or N
-// (the program reads all else as N, which ends the game), and at a score an answer no code can
-// give. An answer that differs from the score the player's own code gives is held back once.
-import {GameState, impossibleScore, readAnswer, scoreOf, scoreText} from './game_state.js';
+// It also holds back the lines a player shouldn't send, each with its reason: a guess or the
+// player's code that isn't four different digits (the program would read 123 as 0123, and takes
+// a second code at its question unchecked); at a score, a line not in the form the game's
+// reminder teaches (X, 2H, 3B, 1H2B: the program would read X1B as X and 1H1H as 1H1B) and an
+// answer no code can give; at the Y/N question anything but Y or N (the program reads all else as
+// N, which ends the game). Held back once: an answer that differs from the score the player's own
+// code gives, and N at that question, which ends the game as the computer's win.
+import {code, GameState, scoreText} from './game_state.js';
+
+// The code typed as `text`: four digits that the game reads as a code (questions.js's
+// codeOfLine), as four digits; null for anything else, 123 included.
+export function codeTyped(questions, text) {
+  if (!questions || !/^\d{4}$/.test(text)) return null;
+  const read = questions.codeOfLine(text);
+  return read === null ? null : code(read);
+}
+
+// A score in the form the game's reminder teaches: X, hits (2H), blows (3B), or both (1H2B), a
+// digit each.
+const SCORE_FORM = /^(?:[Xx]|\d[Hh]|\d[Bb]|\d[Hh]\d[Bb])$/;
 
 // Why the line `text` isn't sent while the program waits for `waiting`, or null to send it:
-// {kind: 'yesOrNo'}, {kind} of impossibleScore(), or {kind: 'differs', expected} when the answer
-// isn't `expected` (a score as the game writes it; null when unknown). A line the program can't
-// read as a score is sent: its own reminder of the syntax answers it.
-export function refusal(waiting, text, expected) {
+// {kind: 'notCode'} for a guess (not a request for the history, ? or h) or a code that isn't four
+// different digits; {kind: 'yesOrNo'}; {kind: 'form', readAs} for a score not in the reminder's
+// form, with the score the program would read (null: none, it would only remind of the syntax);
+// {kind} of the score's fault when no code can give it (questions.js's scoreFault), or
+// {kind: 'differs', expected} when the answer isn't `expected` (a score as the game writes it;
+// null when unknown). `questions` are the game's own (questions.js); without them (not there yet,
+// or the program didn't load) only Y and N are checked.
+export function refusal(questions, waiting, text, expected) {
   if (waiting === 'confirm') return /^[YyNn]/.test(text) ? null : {kind: 'yesOrNo'};
+  if (!questions) return null;
+  if (waiting === 'guess' && /^[?h]/.test(text)) return null;
+  if (waiting === 'guess' || waiting === 'code') {
+    return codeTyped(questions, text) === null ? {kind: 'notCode'} : null;
+  }
   if (waiting !== 'answer') return null;
-  const answer = readAnswer(text);
-  if (answer === null) return null;
-  const why = impossibleScore(answer.hits, answer.blows);
-  if (why) return {kind: why};
-  if (expected !== null && answer.value !== readAnswer(expected).value) return {kind: 'differs', expected};
-  return null;
+  const answer = questions.scanAnswer(text);
+  const fault = answer && questions.scoreFault(answer.typed);
+  if (fault) return {kind: fault};
+  if (!answer || !SCORE_FORM.test(text)) {
+    return {kind: 'form', readAs: answer && scoreText(answer.score)};
+  }
+  const differs = expected !== null &&
+                  scoreText(answer.score) !== scoreText(questions.scanAnswer(expected).score);
+  return differs ? {kind: 'differs', expected} : null;
 }
 
 export class Session {
@@ -34,8 +62,9 @@ export class Session {
   //   changed()             the state changed;
   //   ended(record)         the game reached its closing pause (record: null if it never began);
   //   exited(status, reason)  the run is over.
-  constructor({program, newSeed, store, show}) {
-    Object.assign(this, {program, newSeed, store, show});
+  // questions: the game's own (questions.js), once they are there.
+  constructor({program, newSeed, store, show, questions = null}) {
+    Object.assign(this, {program, newSeed, store, show, questions});
     this.myCode = null;  // the player's code, when they let the page check their answers
     this.state = new GameState();
     this.run = null;
@@ -60,13 +89,10 @@ export class Session {
     this.show.begun(fresh);
     const state = this.state;
     const run = this.program(seed, lines, {
-      output: (text) => {
-        state.output(text);
-        this.show.output(text);
-      },
+      output: (text) => this.show.output(text),
       error: (text) => this.show.error(text),
-      slot: (slot, values) => {
-        const row = state.slot(slot, values);
+      event: (number, values) => {
+        const row = state.event(number, values);
         if (row && !resumed) this.show.turn(row);
         this.show.changed();
       },
@@ -128,13 +154,30 @@ export class Session {
     const row = this.state.rows[this.state.rows.length - 1];
     if (this.myCode === null) return null;
     if (this.state.waiting === 'code') return this.myCode;
-    if (this.state.waiting !== 'answer' || !row || !row.computerGuess) return null;
-    return scoreText(scoreOf(row.computerGuess, this.myCode));
+    const asked = this.state.waiting === 'answer' && row && row.computerGuess;
+    if (!asked || !this.questions) return null;
+    return scoreText(this.questions.scoreGuess(Number(row.computerGuess), Number(this.myCode)));
+  }
+
+  // The first answer the player's code shows wrong, {turn, guess, said, should} (turn from 1,
+  // scores as the game writes them), or null when the page doesn't know their code or finds none.
+  wrongAnswer() {
+    if (this.myCode === null || !this.questions) return null;
+    const rows = this.state.rows.filter((row) => row.answer !== undefined);
+    for (let i = 0; i < rows.length; ++i) {
+      const said = scoreText(rows[i].answer);
+      const should =
+          scoreText(this.questions.scoreGuess(Number(rows[i].computerGuess), Number(this.myCode)));
+      if (said !== should) return {turn: i + 1, guess: rows[i].computerGuess, said, should};
+    }
+    return null;
   }
 
   // A line the player typed: sent to the program, or at its end the next game's first line.
-  // Returns null, or why it is held back (see refusal()); the same answer typed again right after
-  // it was held back for differing from the expected score is sent.
+  // Returns null, or why it is held back (see refusal()). Held back once, then sent when typed
+  // again: an answer that differs from the expected score, and N at the question whether the
+  // answers are right ({kind: 'denied', wrong}, wrong as wrongAnswer() gives it), which ends the
+  // game as the computer's win.
   send(text) {
     if (this.state.waiting === 'end') {
       this.playAgain(text);
@@ -142,9 +185,14 @@ export class Session {
     }
     if (!this.run) return null;
     const expected = this.state.waiting === 'answer' ? this.expected() : null;
-    const refused = refusal(this.state.waiting, text, expected);
-    const insisted = refused && refused.kind === 'differs' && this.held === text;
-    this.held = refused && refused.kind === 'differs' ? text : null;
+    let refused = refusal(this.questions, this.state.waiting, text, expected);
+    if (!refused && this.state.waiting === 'confirm' && /^[Nn]/.test(text)) {
+      refused = {kind: 'denied', wrong: this.wrongAnswer()};
+    }
+    const once = refused && (refused.kind === 'differs' || refused.kind === 'denied');
+    const key = refused && refused.kind === 'denied' ? 'denied' : text;
+    const insisted = once && this.held === key;
+    this.held = once ? key : null;
     if (refused && !insisted) return refused;
     this.held = null;
     this.run.send(text);
@@ -166,9 +214,11 @@ export class Session {
   }
 
   // Whether there is a line to take back: in a game under way or at its end, not once a new game
-  // is on its way.
+  // is on its way, nor once the computer's code has been shown: the game is then final, and the
+  // record keeps its result.
   canUndo() {
-    return this.lines.length > 0 && !this.failed && this.restarting === null;
+    return this.lines.length > 0 && !this.failed && this.restarting === null &&
+           this.state.secret === null;
   }
 
   // Takes back the last line the program read: the game replayed without it. A game taken back

@@ -2,7 +2,7 @@
 // nothing. The program's text goes into #screen as plain text nodes (what the player typed and
 // the program's standard error are spans with a class), so that the screen's text nodes, with
 // the pause line kept aside at the end, are exactly what the program printed.
-import {scoreValue} from './game_state.js';
+import {scoreText} from './game_state.js';
 
 const $ = (id) => document.getElementById(id);
 const screen = $('screen');
@@ -91,26 +91,20 @@ export function setPauseAside(pause) {
   screen.appendChild(kept);
 }
 
-// A score drawn as markers, a filled one a hit, a hollow one a blow, with its words for screen
-// readers.
-function scoreCell(attribute, text, words) {
+// A score {hits, blows} drawn as markers, a filled one a hit, a hollow one a blow, with its words
+// for screen readers.
+function scoreCell(attribute, score, words) {
   const cell = document.createElement('td');
-  cell.dataset[attribute] = text;
-  const value = scoreValue(text);
+  cell.dataset[attribute] = scoreText(score);
   const markers = document.createElement('span');
   markers.className = 'markers';
   markers.setAttribute('aria-hidden', 'true');
-  if (value === null) {
-    markers.textContent = text;
-  } else if (value === 0) {
-    markers.textContent = '\u2013';
-  } else {
-    for (let i = 0; i < Math.floor(value / 5); ++i) markers.appendChild(marker('hit'));
-    for (let i = 0; i < value % 5; ++i) markers.appendChild(marker('blow'));
-  }
+  if (score.hits === 0 && score.blows === 0) markers.textContent = '\u2013';
+  for (let i = 0; i < score.hits; ++i) markers.appendChild(marker('hit'));
+  for (let i = 0; i < score.blows; ++i) markers.appendChild(marker('blow'));
   const said = document.createElement('span');
   said.className = 'offscreen';
-  said.textContent = value === null ? text : words.score(Math.floor(value / 5), value % 5);
+  said.textContent = words.score(score.hits, score.blows);
   cell.append(markers, said);
   return cell;
 }
@@ -203,9 +197,16 @@ export function showRefusal(refused, words) {
   } else {
     delete prompt.dataset.refused;
   }
+  const says = {
+    differs: () => words.differs(refused.expected),
+    form: () => words.readAs(refused.readAs),
+    denied: () => words.denied(refused.wrong),
+  };
   reason.textContent = !refused ? '' :
-      refused.kind === 'differs' ? words.differs(refused.expected) : words.refused[refused.kind];
+      says[refused.kind] ? says[refused.kind]() : words.refused[refused.kind];
   reason.hidden = !refused;
+  // The reason takes room from the remarks: their newest line, which it answers, stays in sight.
+  if (refused) scrollToEnd();
 }
 
 // Undo is there to use while a line can be taken back.
@@ -235,14 +236,56 @@ export function nextMark(marks, digit) {
 }
 
 // The question before something that can't be undone (`question`: abandon or forgetRecord), in
-// the confirming sheet: the words `question`, `question`Yes and `question`No.
-export function ask(question, words) {
-  $('confirm').dataset.question = question;
-  $('confirm-text').textContent = words[question];
-  document.querySelector('#confirm [data-action="agree"]').textContent = words[question + 'Yes'];
+// the confirming sheet: the words `question`, `question`Yes and `question`No, and after the
+// question `why` it is asked, when given. The button that agrees is never under `lastTap` (where
+// the player's last tap was, {x, y}, or null) nor over the sheet's main button below (Start, Play
+// again), where a second quick tap would land: the sheet moves to the top of the screen if it
+// would be.
+export function ask(question, words, why, lastTap) {
+  const sheet = $('confirm');
+  sheet.dataset.question = question;
+  $('confirm-text').textContent = words[question] + (why ? ' ' + why : '');
+  const agree = document.querySelector('#confirm [data-action="agree"]');
+  agree.textContent = words[question + 'Yes'];
   document.querySelector('#confirm [data-action="keep"]').textContent = words[question + 'No'];
+  delete sheet.dataset.place;
   showSheet('confirm', true);
+  const mains = Array.from(document.querySelectorAll('.sheet:not(#confirm) .primary'))
+                    .map((b) => b.getBoundingClientRect()).filter((r) => r.width > 0);
+  const under = (r) => (lastTap && lastTap.x >= r.left && lastTap.x <= r.right &&
+                        lastTap.y >= r.top && lastTap.y <= r.bottom) ||
+      mains.some((m) => m.left < r.right && r.left < m.right &&
+                        m.top < r.bottom && r.top < m.bottom);
+  if (under(agree.getBoundingClientRect())) sheet.dataset.place = 'top';
   document.querySelector('#confirm [data-action="keep"]').focus();
+}
+
+// Start reads Resume when it goes back to a game under way.
+export function drawStart(resumes, words) {
+  const start = document.querySelector('#rules [data-action="start"]');
+  start.dataset.word = resumes ? 'resume' : 'start';
+  start.textContent = words[start.dataset.word];
+}
+
+// Today's game: its record (storage.js's daily()) and its buttons, which say when the next one
+// comes once today's has ended (`next`: [hours, minutes], or null while it can be played).
+export function drawDaily(record, next, words) {
+  const box = $('daily');
+  words.dailyLine(record).forEach((text, i) => {
+    const key = ['played', 'won', 'streak', 'best'][i];
+    const span = box.querySelector('[data-' + key + ']');
+    span.dataset[key] = String(record[key]);
+    span.textContent = text;
+  });
+  for (const button of document.querySelectorAll('[data-action="daily"]')) {
+    button.disabled = next !== null;
+    button.textContent = next ? words.dailyNext(...next) : words.daily;
+  }
+}
+
+// A short notice on the end card (what sharing did), or none for ''.
+export function notice(text) {
+  $('notice').textContent = text;
 }
 
 export function announce(text) {
@@ -260,13 +303,11 @@ export function showSheet(id, shown) {
   document.body.classList.toggle('sheet-' + id, shown);
 }
 
-export function sheetShown(id) {
-  return !$(id).hidden;
-}
-
-// The end card: who won, in how many turns, the computer's code, and after the contradiction
-// dialog why; a failed start shows only that it failed.
-export function showResult(state, words, failed) {
+// The end card: who won, in how many turns, the computer's code once the game has shown it (the
+// contradiction dialog doesn't: the card offers to reveal it), and after the contradiction
+// dialog why; a failed start shows only that it failed. Today's game (`daily`) says so, and
+// offers its card to share.
+export function showResult(state, words, failed, daily = false) {
   const card = $('result');
   const reason = $('result-reason');
   const wrong = state.contradiction && state.contradiction.wrong;
@@ -289,16 +330,32 @@ export function showResult(state, words, failed) {
   } else {
     card.dataset.result = state.result;
     $('result-title').textContent = words[state.result];
-    const detail = [words.turns(state.rows.length)];
+    const detail = daily ? [words.daily, words.turns(state.rows.length)]
+                         : [words.turns(state.rows.length)];
     if (state.secret !== null) {
       card.dataset.secret = state.secret;
       detail.push(words.secret(state.secret));
+    } else {
+      delete card.dataset.secret;
     }
     $('result-detail').textContent = detail.join(' · ');
   }
+  document.querySelector('#result [data-action="share"]').hidden = failed || !daily;
+  document.querySelector('#result [data-action="reveal"]').hidden = failed || state.secret !== null;
+  notice('');
   $('review').hidden = true;
   showSheet('rules', false);
   showSheet('result', true);
+  placeResult();
+}
+
+// On the end card: the player's answers contradict each other, `wrong` the first one their code
+// shows wrong ({turn, guess, said, should}, or null when the page doesn't know their code).
+export function flagAnswers(wrong, words) {
+  const reason = $('result-reason');
+  reason.textContent = wrong ? words.wrongAnswer(wrong.turn, wrong.guess, wrong.said, wrong.should)
+                             : words.contradiction;
+  reason.hidden = false;
   placeResult();
 }
 

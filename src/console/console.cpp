@@ -161,6 +161,7 @@ std::int32_t read_decimal(const char* text) {
 
 void pause_for_return() {
   print("%s", k_pause_prompt);
+  platform::report(platform::k_event_waiting, {platform::k_wait_end});
   Streams& s = streams();
   // Buffered output meets the file here at the latest: if it can't be written, nobody sees the
   // prompt, so the run ends instead of waiting for a Return.

@@ -105,7 +105,6 @@ void print_slot_values(int slot, const std::int32_t* values, int count) {
   assert(slot >= 0 && slot < k_slot_count && count == slot_argument_count(slot));
   std::int32_t padded[4] = {};
   for (int i = 0; i < count && i < 4; ++i) padded[i] = values[i];
-  platform::report_slot(slot, padded, count);
   const char* text = message_table[slot].data();
   if (*text == '\0') return;
   print_in(g_slot_encodings[slot], text, padded[0], padded[1], padded[2], padded[3]);

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -64,9 +65,32 @@ std::string executable_folder();
 // Never fails.
 std::uint32_t random_seed();
 
-// Tells the player's screen which slot the game is about to print and with which ints (`count`
-// of them), before its text: the page draws its board from these, whatever the language; a
-// console shows only the text and does nothing here. Called for empty slots too. Never fails.
-void report_slot(int slot, const std::int32_t* values, int count);
+// What happened in the game, told to the player's screen with its numbers (report_event), so
+// that the page draws the game from what the program did and never from its words, which change
+// with the language. The numbers each event comes with, in order (web/game_constants.cpp gives
+// the page the same list by name); a score comes as hits and blows, as print_scored shows it.
+enum Event : int {
+  k_event_scored,          // the player's guess was scored: the guess, hits, blows
+  k_event_computer_guess,  // the computer announces its guess: the guess
+  k_event_answer,          // the player's answer was taken: the computer's guess, hits, blows
+  k_event_unreadable,      // a line could not be read as an answer: none
+  k_event_contradiction,   // the answers leave no code and the dialog begins: none
+  k_event_wrong_answer,    // the first answer the player's code contradicts: the turn (from 1),
+                           // the guess, the hits and blows said, the hits and blows it should be
+  k_event_result,          // the game is decided: the Outcome, the secret (-1 if not shown)
+  k_event_waiting,         // the program waits for a line: what for (Wait)
+};
+enum Outcome : int { k_outcome_win, k_outcome_loss, k_outcome_draw };
+enum Wait : int { k_wait_guess, k_wait_answer, k_wait_confirm, k_wait_code, k_wait_end };
+
+// Tells the player's screen that `event` happened, with `count` ints, after the text printed so
+// far: the page draws its board from these; a console shows only the text and does nothing
+// here. Never fails.
+void report_event(Event event, const std::int32_t* values, int count);
+
+// report_event() with the numbers listed.
+inline void report(Event event, std::initializer_list<std::int32_t> values = {}) {
+  report_event(event, values.begin(), static_cast<int>(values.size()));
+}
 
 }  // namespace console::platform

@@ -124,7 +124,7 @@ std::string executable_folder() {
 
 std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
-// A console shows the slot's text alone.
-void report_slot(int, const std::int32_t*, int) {}
+// A console shows the game's text alone.
+void report_event(Event, const std::int32_t*, int) {}
 
 }  // namespace console::platform

@@ -38,9 +38,9 @@ EM_JS(int, page_seed, (), {
   const seed = Module['seed'];
   return (seed === undefined ? Date.now() : seed) | 0;
 });
-// Hands the page a slot's number and its ints (Module.reportSlot), if it listens.
-EM_JS(void, page_report_slot, (int slot, const int* values, int count), {
-  if (Module['reportSlot']) Module['reportSlot'](slot, Array.from(HEAP32.subarray(values >> 2, (values >> 2) + count)));
+// Hands the page an event's number and its ints (Module.reportEvent), if it listens.
+EM_JS(void, page_report_event, (int event, const int* values, int count), {
+  if (Module['reportEvent']) Module['reportEvent'](event, Array.from(HEAP32.subarray(values >> 2, (values >> 2) + count)));
 });
 // clang-format on
 
@@ -90,10 +90,10 @@ std::string executable_folder() { return {}; }
 
 std::uint32_t random_seed() { return static_cast<std::uint32_t>(page_seed()); }
 
-void report_slot(int slot, const std::int32_t* values, int count) {
-  // The output so far goes first, so that the page sees the slot where it stands in the text.
+void report_event(Event event, const std::int32_t* values, int count) {
+  // The output so far goes first, so that the page sees the event where it stands in the text.
   std::fflush(stdout);
-  page_report_slot(slot, values, count);
+  page_report_event(event, values, count);
 }
 
 }  // namespace console::platform

@@ -129,8 +129,8 @@ int read_byte(std::FILE* stream) { return std::getc(stream); }
 
 std::uint32_t random_seed() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
-// A console shows the slot's text alone.
-void report_slot(int, const std::int32_t*, int) {}
+// A console shows the game's text alone.
+void report_event(Event, const std::int32_t*, int) {}
 
 bool write_text(std::FILE* stream, const char* text, std::size_t length, Encoding encoding) {
   const HANDLE console = console_of(stream);

@@ -5,6 +5,7 @@
 
 #include "console/console.h"
 #include "console/messages.h"
+#include "console/platform.h"
 #include "player/player.h"
 
 namespace game {
@@ -17,6 +18,19 @@ ScoreCode as_score(std::int32_t hits, std::int32_t blows) {
                                 static_cast<std::uint32_t>(blows));
 }
 
+// Tells the page a code with its score, as hits and blows the way print_scored shows them.
+void report_scored(console::platform::Event event, Code code, ScoreCode score) {
+  console::platform::report(event, {code, score / 5, score % 5});
+}
+
+void report_waiting(console::platform::Wait wait) {
+  console::platform::report(console::platform::k_event_waiting, {wait});
+}
+
+void report_result(console::platform::Outcome outcome, Code secret) {
+  console::platform::report(console::platform::k_event_result, {outcome, secret});
+}
+
 void print_summary(const History& history, int rows) {
   console::print("%s", k_summary_rule);
   codes::print_history(rows, history.user_guesses, history.user_scores, history.computer_guesses,
@@ -25,7 +39,10 @@ void print_summary(const History& history, int rows) {
 
 }  // namespace
 
-std::optional<ScoreCode> scan_answer(const char* line) {
+std::optional<ScoreCode> scan_answer(const char* line, AnswerCounts* counts) {
+  AnswerCounts ignored{};
+  AnswerCounts& typed = counts != nullptr ? *counts : ignored;
+  typed = {0, 0};
   if (line[0] == 'x' || line[0] == 'X') return 0;
 
   // "%d%*[hH]%d%*[bB]": hits, a run of h or H (possibly empty), blows; the rest is ignored.
@@ -34,19 +51,33 @@ std::optional<ScoreCode> scan_answer(const char* line) {
   const char* p = console::scan_decimal(line, hits);
   if (p == nullptr) return std::nullopt;
   while (*p == 'h' || *p == 'H') ++p;
-  if (console::scan_decimal(p, blows) != nullptr) return as_score(hits, blows);
-  // A lone number counts by the line's own second byte, not the byte after the number, so
-  // "2H" is two hits while "12B" and " 2H" can't be read.
-  if (line[1] == 'h' || line[1] == 'H') return as_score(hits, 0);
-  if (line[1] == 'b' || line[1] == 'B') return as_score(0, hits);
-  return std::nullopt;
+  if (console::scan_decimal(p, blows) == nullptr) {
+    // A lone number counts by the line's own second byte, not the byte after the number, so
+    // "2H" is two hits while "12B" and " 2H" can't be read.
+    if (line[1] == 'b' || line[1] == 'B') {
+      blows = hits;
+      hits = 0;
+    } else if (line[1] != 'h' && line[1] != 'H') {
+      return std::nullopt;
+    }
+  }
+  typed = {hits, blows};
+  return as_score(hits, blows);
+}
+
+std::optional<Code> scan_guess(const char* line) {
+  const Code guess = console::read_decimal(line);
+  if (!codes::is_valid_code(guess)) return std::nullopt;
+  return guess;
 }
 
 std::optional<ScoreCode> parse_answer() {
   console::Line line;
-  while (console::input_line(line)) {
+  for (report_waiting(console::platform::k_wait_answer); console::input_line(line);
+       report_waiting(console::platform::k_wait_answer)) {
     const std::optional<ScoreCode> answer = scan_answer(line.text);
     if (!answer) {
+      console::platform::report(console::platform::k_event_unreadable);
       console::print_slot(console::k_slot_answer_help);
       console::print_slot(console::k_slot_answer_help_x);
       continue;
@@ -63,6 +94,7 @@ void run_game(Code secret, const Deck& deck_a) {
   int rows = k_max_turns;  // the turns the summary lists
   while (turn < k_max_turns) {
     console::print_slot(turn == 0 ? console::k_slot_first_prompt : console::k_slot_next_prompt);
+    report_waiting(console::platform::k_wait_guess);
     console::Line line;
     if (!console::input_line(line)) {
       // End of input is a quit: the summary shows the turns that were finished.
@@ -75,19 +107,23 @@ void run_game(Code secret, const Deck& deck_a) {
                            history.computer_guesses, history.answers);
       continue;
     }
-    const Code guess = console::read_decimal(line.text);
-    if (!codes::is_valid_code(guess)) {
+    const std::optional<Code> read = scan_guess(line.text);
+    if (!read) {
       console::print_slot(console::k_slot_not_a_code);
       continue;
     }
+    const Code guess = *read;
     const ScoreCode score = codes::score_guess(guess, secret);
     history.user_guesses[turn] = guess;
     history.user_scores[turn] = score;
+    report_scored(console::platform::k_event_scored, guess, score);
     codes::print_scored(guess, score);
     console::print_slot(console::k_slot_scored_guess_end);
 
     if (turn == 0) history.computer_guesses[0] = first_four(deck_a);
-    console::print_slot(console::k_slot_computer_guess, history.computer_guesses[turn]);
+    const Code computer_guess = history.computer_guesses[turn];
+    console::platform::report(console::platform::k_event_computer_guess, {computer_guess});
+    console::print_slot(console::k_slot_computer_guess, computer_guess);
     const std::optional<ScoreCode> answer = parse_answer();
     if (!answer) {
       console::print("\n");
@@ -95,13 +131,17 @@ void run_game(Code secret, const Deck& deck_a) {
       break;
     }
     history.answers[turn] = *answer;
+    report_scored(console::platform::k_event_answer, computer_guess, *answer);
     if (score == codes::k_all_hits) {
-      console::print_slot(*answer == codes::k_all_hits ? console::k_slot_draw
-                                                       : console::k_slot_user_wins);
+      const bool draw = *answer == codes::k_all_hits;
+      report_result(draw ? console::platform::k_outcome_draw : console::platform::k_outcome_win,
+                    secret);
+      console::print_slot(draw ? console::k_slot_draw : console::k_slot_user_wins);
       rows = turn + 1;
       break;
     }
     if (*answer == codes::k_all_hits) {
+      report_result(console::platform::k_outcome_loss, secret);
       console::print_slot(console::k_slot_computer_wins, secret);
       rows = turn + 1;
       break;

@@ -4,6 +4,7 @@
 
 #include "console/console.h"
 #include "console/messages.h"
+#include "console/platform.h"
 #include "player/player.h"
 
 namespace player {
@@ -13,6 +14,7 @@ namespace {
 // Reads the user's code from the next line. Returns false at end of input: no code was given,
 // and none is made up for the user.
 bool read_code(Code& code) {
+  console::platform::report(console::platform::k_event_waiting, {console::platform::k_wait_code});
   console::Line line;
   if (!console::input_line(line)) return false;
   code = console::read_decimal(line.text);
@@ -27,6 +29,9 @@ void show_first_wrong_answer(int rows, const Code* guesses, const ScoreCode* ans
     const ScoreCode should_be = codes::score_guess(guesses[i], users_code);
     codes::print_scored(guesses[i], answers[i]);
     if (should_be != answers[i]) {
+      console::platform::report(
+          console::platform::k_event_wrong_answer,
+          {i + 1, guesses[i], answers[i] / 5, answers[i] % 5, should_be / 5, should_be % 5});
       console::print_slot(console::k_slot_wrong_here);
       codes::print_scored(guesses[i], should_be);
       console::print_slot(console::k_slot_should_be);
@@ -57,10 +62,13 @@ void check_against_users_code(int rows, const Code* guesses, const ScoreCode* an
 void contradiction_dialog(int rows, const Code* guesses, const ScoreCode* answers) {
   assert(rows >= 0);
   assert(rows == 0 || (guesses != nullptr && answers != nullptr));
+  console::platform::report(console::platform::k_event_contradiction);
   console::print_slot(console::k_slot_strange);
   codes::print_history(rows, guesses, answers, nullptr, nullptr);
   console::print_slot(console::k_slot_you_said);
   console::print_slot(console::k_slot_really);
+  console::platform::report(console::platform::k_event_waiting,
+                            {console::platform::k_wait_confirm});
   // Only a reply that starts with Y insists; no reply at all is not one.
   console::Line reply;
   const bool insists = console::input_line(reply) && (reply.text[0] == 'Y' || reply.text[0] == 'y');
@@ -69,6 +77,9 @@ void contradiction_dialog(int rows, const Code* guesses, const ScoreCode* answer
   } else {
     console::print_slot(console::k_slot_i_win);
   }
+  // The computer wins either way; it never shows its own code here.
+  console::platform::report(console::platform::k_event_result,
+                            {console::platform::k_outcome_loss, -1});
   console::pause_and_end(0);
 }
 

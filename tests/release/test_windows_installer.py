@@ -11,7 +11,7 @@ import tempfile
 import unittest
 
 from test_packages import DIST, TIMEOUT, VERSION, WINDOWS_FILES, quick_win
-from harness import SOURCE
+from harness import SOURCE, main
 
 MSI = os.path.join(DIST, "hitblow-%s-win64.msi" % VERSION)
 FOLDER = r"C:\Program Files\hitblow"
@@ -91,4 +91,4 @@ class WindowsInstaller(unittest.TestCase):
 
 
 if __name__ == "__main__":
-    unittest.main(verbosity=2)
+    main()

@@ -1,8 +1,11 @@
-// The page's session (web/session.js) and its reading of answers (web/game_state.js) under
-// Node.js, with a stand-in program that plays by the game's slot numbers. The modules of the
-// built site (HITBLOW_SITE) are copied beside a package file that makes them modules to Node.js.
+// The page's session (web/session.js) and its game state (web/game_state.js) under Node.js, with
+// a stand-in program that reports the game's events, and the game's own questions
+// (web/questions.js) asked of review.cpp built for Node.js (HITBLOW_QUESTIONS). The modules of
+// the built site (HITBLOW_SITE) are copied beside a package file that makes them modules to
+// Node.js.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
+import {createRequire} from 'node:module';
 import os from 'node:os';
 import path from 'node:path';
 import {test} from 'node:test';
@@ -10,19 +13,24 @@ import {pathToFileURL} from 'node:url';
 
 const site = process.env.HITBLOW_SITE || 'build/web/site';
 const copy = fs.mkdtempSync(path.join(os.tmpdir(), 'hitblow_session_'));
-for (const name of ['session.js', 'game_state.js', 'game_constants.js']) {
+for (const name of ['session.js', 'game_state.js', 'game_constants.js', 'questions.js']) {
   fs.copyFileSync(path.join(site, name), path.join(copy, name));
 }
 fs.writeFileSync(path.join(copy, 'package.json'), '{"type": "module"}\n');
 const load = (name) => import(pathToFileURL(path.join(copy, name)).href);
 const {Session, refusal} = await load('session.js');
-const {readAnswer, scoreOf, scoreText} = await load('game_state.js');
-const {SLOT, SUMMARY_RULE, PAUSE} = await load('game_constants.js');
+const {allHits, scoreText} = await load('game_state.js');
+const {EVENTS, OUTCOMES, PAUSE, WAITS} = await load('game_constants.js');
+const {questionsOf} = await load('questions.js');
+const createHitblow = createRequire(import.meta.url)(
+    path.resolve(process.env.HITBLOW_QUESTIONS || 'build/web/web/hitblow_questions.js'));
+const questions = questionsOf(await createHitblow({noInitialRun: true}));
 process.on('exit', () => fs.rmSync(copy, {recursive: true, force: true}));
 
-// A stand-in for runner.js's startRun: the secret is 0123 or 4567 by the seed, the computer
-// guesses 5678, 9012, 3456; two answers X in a row are its contradiction.
-const GUESSES = ['5678', '9012', '3456'];
+// A stand-in for runner.js's startRun that reports events as the game does: the secret is 0123
+// or 4567 by the seed, the computer guesses 5678, 9012, 3456; two answers X in a row are its
+// contradiction.
+const GUESSES = [5678, 9012, 3456];
 function program(seed, lines, on) {
   const typed = lines.slice();
   const run = {over: false, waiting: null, takeTyped: () => typed.splice(0)};
@@ -35,41 +43,42 @@ function program(seed, lines, on) {
     if (!run.over) run.waiting ? hand(run.waiting, text, run.waiting = null) : typed.push(text);
   };
   run.stop = () => void (run.over = true);
-  // Prints `before`, reports `slot` and prints its text, as the game's print_slot does.
-  const say = (before, slot, text = '', values = []) =>
-    on.output(before) || on.slot(slot, values) || on.output(text);
-  const secret = seed % 2 ? '4567' : '0123';
+  // Prints `text`, then reports the event `name` with its numbers by name.
+  const say = (text, name = null, values = {}) => {
+    on.output(text);
+    const number = EVENTS.findIndex(([event]) => event === name);
+    if (name) on.event(number, EVENTS[number][1].map((field) => values[field]));
+  };
+  const wait = (what) => say('', 'waiting', {what: WAITS.indexOf(what)}) || read();
+  const secret = seed % 2 ? 4567 : 123;
   (async () => {
     const rows = [];
-    say('', SLOT.firstPrompt, 'Guess?\n');
     for (let turn = 0; ; ++turn) {
-      const guess = await read();
-      const score = scoreText(scoreOf(guess, secret));
-      say(guess + ' ' + score + ' ', SLOT.scoredGuessEnd, '\n');
-      say('', SLOT.computerGuess, 'Mine: ' + GUESSES[turn] + '\n', [Number(GUESSES[turn])]);
-      const answer = scoreText(readAnswer(await read()).value);
-      rows.push(guess + ' ' + score + ' ' + GUESSES[turn] + ' ' + answer + ' \n');
-      if (score === '4H' || answer === '4H') {
-        say('', score === '4H' ? SLOT.userWins : SLOT.computerWins, 'Won\n', [Number(secret)]);
+      const guess = Number(await wait('guess'));
+      const score = questions.scoreGuess(guess, secret);
+      say('Guess ' + guess + ' ' + scoreText(score) + '\n', 'scored', {guess, ...score});
+      say('Mine: ' + GUESSES[turn] + '\n', 'computerGuess', {guess: GUESSES[turn]});
+      const answer = questions.scanAnswer(await wait('answer')).score;
+      say('', 'answer', {guess: GUESSES[turn], ...answer});
+      rows.push(answer);
+      if (allHits(score) || allHits(answer)) {
+        const outcome = OUTCOMES.indexOf(allHits(score) ? 'win' : 'loss');
+        say('Won\n', 'result', {outcome, secret});
         break;
       }
-      say('            ' + GUESSES[turn] + ' ' + answer + ' ', SLOT.answerEchoEnd, 'right?\n');
-      if (answer === 'X' && rows.length > 1 && rows[0].endsWith(' X \n')) {
-        say('', SLOT.strange, 'Strange.\n', [], rows.length = 0);
-        say('', SLOT.really, 'Really?');
-        if (/^[Yy]/.test(await read())) {
-          say('', SLOT.giveUp, 'Your code?');
-          const should = scoreText(scoreOf(GUESSES[0], await read()));
-          say(GUESSES[0] + ' X ', SLOT.wrongHere, ' <- wrong\n');
-          say(GUESSES[0] + ' ' + should + ' ', SLOT.shouldBe, '\n');
+      if (rows.length > 1 && rows.slice(-2).every((a) => scoreText(a) === 'X')) {
+        say('Strange.\n', 'contradiction');
+        if (/^[Yy]/.test(await wait('confirm'))) {
+          const should = questions.scoreGuess(GUESSES[0], Number(await wait('code')));
+          say('', 'wrongAnswer', {turn: 1, guess: GUESSES[0], saidHits: 0, saidBlows: 0,
+                                  shouldHits: should.hits, shouldBlows: should.blows});
         }
-        say('', SLOT.youLose);
+        say('', 'result', {outcome: OUTCOMES.indexOf('loss'), secret: -1});
         break;
       }
-      say('', SLOT.nextPrompt, 'Guess?\n');
     }
-    on.output((rows.length ? SUMMARY_RULE + rows.join('') : '') + PAUSE);
-    await read();
+    say(PAUSE);
+    await wait('end');
     run.over = true;
     on.exit(0, null);
   })();
@@ -86,7 +95,7 @@ async function session(seed = 0, saved = null) {
     return {...kept.record};
   };
   const s = new Session({
-    program, newSeed: () => seed,
+    program, newSeed: () => seed, questions,
     store: {save: (game) => void (kept.game = structuredClone(game)),
             drop: () => void (kept.game = null), count: (r) => count(r, 1),
             uncount: (r) => count(r, -1)},
@@ -105,35 +114,32 @@ async function session(seed = 0, saved = null) {
   return s;
 }
 
-test('reads answers as the program does', () => {
-  const cases = [  // the line, the value the program reads (null: its reminder), why
-    ['1H1B', 6], ['1h1b', 6], ['1H 1B', 6], ['1H1', 6], ['+1H1B', 6], [' 1H1B', 6, 'blanks first'],
-    ['1HH2B', 7, 'a run of H'], ['1 2', 7], ['1+2', 7], ['2 0', 10], ['1H-1B', 4], ['1-1', 4],
-    ['0H0B', 0], ['x', 0], ['X1H', 0, 'X first'], ['2H', 10], ['4H', 20], ['2B', 2],
-    ['1B1H', 1, 'the second number counts as blows'], ['4294967297 0', 5, 'wraps at 32 bits'],
-    ['12B', null, 'a lone number goes by the second byte'], [' 2H', null], ['2', null],
-    ['', null], ['1 H1B', null], ['H1B', null], ['1,2', null]];
-  for (const [line, value, why] of cases) {
-    const read = readAnswer(line);
-    assert.equal(read && read.value, value, `${JSON.stringify(line)} ${why || ''}`);
-  }
-});
-
 test('holds back what no code can give, anything but Y or N, and an answer the code denies', () => {
-  const cases = [  // waiting, line, expected score, kind held back (null: sent), why
+  // waiting, line, expected score, kind held back and what it reads as (null: sent), why
+  const cases = [
     ['answer', '3H1B', null, 'threeOne', 'the fourth digit has nowhere else to be'],
     ['answer', '5H', null, 'tooMany'], ['answer', '2H3B', null, 'tooMany'],
     ['answer', '0H20B', null, 'tooMany', 'the program would take it for 4H'],
     ['answer', '-1H0B', null, 'negative', 'the program drops it without a word'],
-    ['answer', '4H', null, null], ['answer', '3H', null, null], ['answer', '12B', null, null,
-    'unreadable: the program reminds of the syntax'], ['answer', '1 2', '1H2B', null, 'same'],
-    ['answer', '2B', '1H2B', 'differs'], ['confirm', '', null, 'yesOrNo', 'it would read as N'],
+    ['answer', '4H', null, null], ['answer', '3H', null, null], ['answer', '12B', null, 'form null',
+    'unreadable: the program would only remind of the syntax'], ['answer', '', null, 'form null'],
+    ['answer', 'X1B', null, 'form X', 'the program reads X first'],
+    ['answer', '1H1H', null, 'form 1H1B', 'the second number counts as blows'],
+    ['answer', '1 2', '1H2B', 'form 1H2B', 'right, but not as the reminder teaches'],
+    ['answer', '1h2b', '1H2B', null, 'same'], ['answer', '2B', '1H2B', 'differs'],
+    ['confirm', '', null, 'yesOrNo', 'it would read as N'],
     ['confirm', ' y', null, 'yesOrNo', 'so would this'], ['confirm', 'yes', null, null],
-    ['confirm', 'N', null, null], ['guess', '', null, null, 'the program refuses a guess itself'],
+    ['confirm', 'N', null, null], ['guess', '', null, 'notCode'],
+    ['guess', '123', null, 'notCode', 'the program would play 0123'],
+    ['guess', '1123', null, 'notCode'],
+    ['guess', '0123', null, null], ['guess', '?', null, null, 'the history'],
+    ['code', '9915', null, 'notCode', 'a repeated digit, which the program takes unchecked'],
   ];
   for (const [waiting, line, expected, kind, why] of cases) {
-    const held = refusal(waiting, line, expected);
-    assert.equal(held && held.kind, kind, `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
+    const held = refusal(questions, waiting, line, expected);
+    const read = held && 'readAs' in held ? [String(held.readAs)] : [];
+    assert.equal(held && [held.kind].concat(read).join(' '), kind,
+                 `${waiting} ${JSON.stringify(line)}: ${why || ''}`);
   }
 });
 
@@ -142,7 +148,7 @@ test('undo replays the game without the last line, again and again, and the save
   await s.type('0123', '1H', '4561', 'X');
   const after = [s.kept.screen, structuredClone(s.state.rows), s.kept.game];
   assert.deepEqual(s.kept.game, {seed: 1, lines: ['0123', '1H', '4561', 'X']});
-  await s.type('9999');
+  await s.type('?');
   assert.equal(s.undo(), true);
   await s.settle();
   assert.deepEqual([s.kept.screen, s.state.rows, s.kept.game], after, 'as before the line');
@@ -163,6 +169,8 @@ test('a game taken back from its end counts once it ends again', async () => {
   assert.equal(s.state.waiting, 'confirm');
   assert.deepEqual(await s.type('', 'maybe'), [{kind: 'yesOrNo'}, {kind: 'yesOrNo'}]);
   s.myCode = '9876';
+  assert.deepEqual(await s.type('n'), [{kind: 'denied', wrong: {turn: 1, guess: '5678', said: 'X',
+                                                                should: '1H2B'}}], 'N held once');
   await s.type('y');
   assert.equal(s.expected(), '9876', 'the code offered when the computer asks for it');
   s.myCode = null;
