@@ -277,7 +277,7 @@ function startDaily() {
 }
 
 // Shares today's game's card: the phone's own sharing where there is one, else the clipboard,
-// with a notice that says which.
+// with a notice that says which; where neither works the notice holds the card to copy by hand.
 function share() {
   const state = session.state;
   const [y, m, d] = daily.split('-').map(Number);
@@ -288,7 +288,7 @@ function share() {
   const shared = navigator.share ? navigator.share({text}).catch((error) => {
     if (error.name !== 'AbortError') return copy();
   }) : copy();
-  shared.catch(() => view.notice(words.notShared));
+  shared.catch(() => view.notice(words.notShared + '\n' + text));
 }
 
 // Another language or thinking aloud is another run of the program: a page with those options.

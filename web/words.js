@@ -148,7 +148,7 @@ export const WORDS = {
                                          {win: 'won', loss: 'lost', draw: 'drawn'}[result] +
                                          ' in ' + EN.turn(turns),
     shared: 'Copied: paste it wherever you like.',
-    notShared: 'This browser could not share it.',
+    notShared: 'This browser could not share it. Copy it from here:',
     abandonWhy: {
       newGame: 'A new game starts.',
       language: 'Another language starts a new game.',
@@ -258,7 +258,7 @@ export const WORDS = {
                                          {win: '勝ち', loss: '負け', draw: '引き分け'}[result] +
                                          '（' + JA.n(turns) + '回）',
     shared: 'コピーしました。好きな所に貼りつけてください。',
-    notShared: 'このブラウザーでは共有できませんでした。',
+    notShared: 'このブラウザーでは共有できませんでした。ここからコピーしてください：',
     abandonWhy: {
       newGame: '新しいゲームが始まります。',
       language: '言語を変えると新しいゲームになります。',
@@ -367,7 +367,7 @@ export const WORDS = {
                                          {win: '승리', loss: '패배', draw: '무승부'}[result] +
                                          ' (' + KO.n(turns) + '회)',
     shared: '복사했습니다. 원하는 곳에 붙여 넣으세요.',
-    notShared: '이 브라우저에서는 공유할 수 없었습니다.',
+    notShared: '이 브라우저에서는 공유할 수 없었습니다. 여기서 복사하세요:',
     abandonWhy: {
       newGame: '새 게임이 시작됩니다.',
       language: '언어를 바꾸면 새 게임이 시작됩니다.',
@@ -477,7 +477,7 @@ export const WORDS = {
                                          {win: '赢', loss: '输', draw: '平局'}[result] +
                                          '，用了 ' + ZH_HANS.n(turns) + ' 回合',
     shared: '已复制，可以粘贴到任何地方。',
-    notShared: '这个浏览器无法分享。',
+    notShared: '这个浏览器无法分享，请从这里复制：',
     abandonWhy: {
       newGame: '将开始新的一局。',
       language: '换语言会开始新的一局。',
@@ -587,7 +587,7 @@ export const WORDS = {
                                          {win: '贏', loss: '輸', draw: '平手'}[result] +
                                          '，用了 ' + ZH_HANT.n(turns) + ' 回合',
     shared: '已複製，可以貼到任何地方。',
-    notShared: '這個瀏覽器無法分享。',
+    notShared: '這個瀏覽器無法分享，請從這裡複製：',
     abandonWhy: {
       newGame: '將開始新的一局。',
       language: '換語言會開始新的一局。',
@@ -697,7 +697,7 @@ export const WORDS = {
                                          {win: 'победа', loss: 'поражение', draw: 'ничья'}[result] +
                                          ', ' + RU.move(turns),
     shared: 'Скопировано: вставь куда угодно.',
-    notShared: 'Этот браузер не смог поделиться.',
+    notShared: 'Этот браузер не смог поделиться. Скопируй отсюда:',
     abandonWhy: {
       newGame: 'Начнётся новая игра.',
       language: 'Другой язык начинает новую игру.',
@@ -808,7 +808,7 @@ export const WORDS = {
         'Picas y fijas, partida del día ' + date + ': ' +
         {win: 'ganada', loss: 'perdida', draw: 'empatada'}[result] + ' en ' + ES.turn(turns),
     shared: 'Copiado: pégalo donde quieras.',
-    notShared: 'Este navegador no pudo compartirlo.',
+    notShared: 'Este navegador no pudo compartirlo. Cópialo de aquí:',
     abandonWhy: {
       newGame: 'Empieza una partida nueva.',
       language: 'Otro idioma empieza una partida nueva.',

@@ -761,6 +761,12 @@ class PageTest(ServedPage, unittest.TestCase):
                              [""] * len(board), "a line of dots a turn")
             self.assertEqual([code for row in board for code in (row[1], row[3], page.result()[1])
                               if code and code in card], [], "no code on the card")
+            # Where neither sharing nor the clipboard works, the card is there to copy by hand.
+            page.browser.execute_script("navigator.share = undefined; navigator.clipboard."
+                                        "writeText = () => Promise.reject(new Error('no'));")
+            page.act("share")
+            WebDriverWait(page.browser, TIMEOUT).until(
+                lambda b: card in b.find_element(By.ID, "notice").get_attribute("textContent"))
             won = page is self.phone
             self.assertEqual([page.browser.find_element(By.CSS_SELECTOR, "#daily [data-%s]" % key)
                               .get_attribute("data-" + key) for key in ("played", "won", "streak")],
