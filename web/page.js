@@ -6,8 +6,9 @@
 // Each game is one fresh run of the program; the page shows what it prints and sends it only the
 // lines a player types. The URL parameters are the game's options: ?mesg=en (messages/en.txt),
 // ?quiet (the computer keeps its thoughts to itself), and ?sjis for tests. Without ?mesg= the game
-// starts in the visitor's language when a catalogue speaks it, else in English; ?mesg= alone is
-// the built-in Japanese. The built-in texts are Shift-JIS bytes; a message file is decoded as UTF-8.
+// starts in the visitor's language when a catalogue speaks it, else in English; ?mesg= alone (or
+// ?mesg=ja) is the built-in Japanese. The built-in texts are Shift-JIS bytes; a message file is
+// decoded as UTF-8.
 //
 // The service worker (sw.js) keeps the whole site, so that it plays offline once visited.
 import {CATALOGUES} from './catalogues.js';
@@ -58,9 +59,12 @@ function visitorsCatalogue() {
 }
 
 const params = new URLSearchParams(window.location.search);
+// ?mesg=ja names the built-in Japanese, as the console's -mesg=ja does.
+const BUILT_IN_NAME = 'ja';
 const options = {
   // ?mesg= decides, even empty (the built-in texts, as the menu's first entry sends it).
-  mesg: params.has('mesg') ? params.get('mesg') : visitorsCatalogue(),
+  mesg: !params.has('mesg') ? visitorsCatalogue()
+      : params.get('mesg') === BUILT_IN_NAME ? '' : params.get('mesg'),
   quiet: params.has('quiet'),
   sjis: params.has('sjis'),
 };

@@ -364,7 +364,7 @@ class PageTest(ServedPage, unittest.TestCase):
         self.fail("1234 won three games in a row")
 
     def test_built_in_dialogue_is_decoded_from_shift_jis(self):
-        self.page.load()
+        self.page.load("?mesg=ja")  # by name, as the console's -mesg=ja
         self.assertEqual(self.page.output(), JA[21])
         self.page.load("?sjis")  # the echo of all 42 texts, then the first prompt
         self.assertEqual(self.page.output(), "".join(text + "\n" for text in JA) + JA[21])
